@@ -1,0 +1,72 @@
+#include "framework/GdiObjects.h"
+
+#include <QFontMetrics>
+#include <QString>
+
+namespace {
+
+// A cell height is ascent plus descent; find the pixel size that gives it.
+int PixelSizeForCellHeight(QFont font, int cellHeight) {
+    constexpr int kProbePixels = 100;
+    font.setPixelSize(kProbePixels);
+    const QFontMetrics metrics(font);
+    const int probeCell = std::max(1, metrics.ascent() + metrics.descent());
+    return std::max(1, cellHeight * kProbePixels / probeCell);
+}
+
+QString BitmapResourcePath(UINT id) { return QString(":/bitmaps/%1.png").arg(id); }
+
+} // namespace
+
+bool CPen::CreatePen(int style, int width, COLORREF colour) {
+    style_ = style;
+    width_ = std::max(1, width);
+    colour_ = colour;
+    return true;
+}
+
+bool CBrush::CreateSolidBrush(COLORREF colour) {
+    colour_ = colour;
+    hollow_ = false;
+    return true;
+}
+
+CBrush CBrush::Hollow() {
+    CBrush brush;
+    brush.hollow_ = true;
+    return brush;
+}
+
+bool CFont::CreateFont(int height, int, int, int, int weight, BYTE italic, BYTE underline, BYTE strikeOut, BYTE,
+                       BYTE, BYTE, BYTE, BYTE, const char* faceName) {
+    QFont font(QString::fromLatin1(faceName ? faceName : "MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    if (height < 0) {
+        font.setPixelSize(-height);
+    } else if (height > 0) {
+        font.setPixelSize(PixelSizeForCellHeight(font, height));
+    }
+    const int qtWeight = weight <= 0 ? FW_NORMAL : std::clamp(weight, 100, 900);
+    font.setWeight(static_cast<QFont::Weight>(qtWeight));
+    font.setItalic(italic != 0);
+    font.setUnderline(underline != 0);
+    font.setStrikeOut(strikeOut != 0);
+    font_ = font;
+    return true;
+}
+
+bool CBitmap::LoadBitmap(UINT id) {
+    image_ = QImage(BitmapResourcePath(id)).convertToFormat(QImage::Format_RGB32);
+    return !image_.isNull();
+}
+
+bool CBitmap::CreateBitmap(int width, int height) {
+    image_ = QImage(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
+    image_.fill(Qt::black);
+    return true;
+}
+
+void InstallFontSubstitutes() {
+    QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "DejaVu Sans"});
+}

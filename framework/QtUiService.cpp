@@ -1,0 +1,104 @@
+#include "framework/QtUiService.h"
+
+#include "framework/Dialog.h"
+#include "framework/Text.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon IconOf(UINT type) {
+    switch (type & MB_ICONMASK) {
+    case MB_ICONSTOP:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+QString ToQtFileFilter(const std::string& filter) {
+    const QStringList parts = ToQString(filter).split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& name = parts[i];
+        const QString& pattern = parts[i + 1];
+        if (name.isEmpty()) {
+            break;
+        }
+        QString qtPatterns = pattern;
+        qtPatterns.replace(';', ' ');
+        filters << (name.contains('(') ? name.section('(', 0, 0).trimmed() + " (" + qtPatterns + ")"
+                                       : name + " (" + qtPatterns + ")");
+    }
+    return filters.join(";;");
+}
+
+int CQtUiService::MessageBox(const std::string& text, const std::string& caption, UINT type) {
+    QMessageBox box(IconOf(type), ToQString(caption), ToQString(text), QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    switch (type & MB_BUTTONMASK) {
+    case MB_OKCANCEL:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MB_YESNO:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case MB_YESNOCANCEL:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    default:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    case QMessageBox::Cancel:
+        return IDCANCEL;
+    default:
+        return IDOK;
+    }
+}
+
+std::optional<std::string> CQtUiService::FileDialog(const FileDialogRequest& request) {
+    const QString filter = ToQtFileFilter(request.filter);
+    QWidget* owner = QApplication::activeWindow();
+    const QString path =
+        request.open ? QFileDialog::getOpenFileName(owner, ToQString(request.title), ToQString(request.initialPath), filter)
+                     : QFileDialog::getSaveFileName(owner, ToQString(request.title), ToQString(request.initialPath), filter);
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    std::string chosen = FromQString(path);
+    const std::string& extension = request.defaultExtension;
+    if (!request.open && !extension.empty() && QFileInfo(path).suffix().isEmpty()) {
+        chosen += extension.front() == '.' ? extension : "." + extension;
+    }
+    return chosen;
+}
+
+int CQtUiService::RunModal(CDialog& dialog) {
+    if (!dialog.CreateDialogWindow(QApplication::activeWindow())) {
+        return IDCANCEL;
+    }
+    if (!dialog.IsEnded()) {
+        dialog.Dialog()->exec();
+    }
+    const int result = dialog.IsEnded() ? dialog.Result() : IDCANCEL;
+    dialog.DestroyDialogWindow();
+    return result;
+}

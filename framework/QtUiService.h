@@ -1,0 +1,16 @@
+// The UI service of the GUI: Qt message boxes, file dialogs and modal dialogs.
+#pragma once
+
+#include "framework/UiService.h"
+
+#include <QString>
+
+class CQtUiService : public CUiService {
+public:
+    int MessageBox(const std::string& text, const std::string& caption, UINT type) override;
+    std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
+    int RunModal(CDialog& dialog) override;
+};
+
+// "Setup Files (*.dat)|*.dat||" -> "Setup Files (*.dat)", one Qt filter per pair.
+QString ToQtFileFilter(const std::string& filter);

@@ -1,0 +1,61 @@
+#include "framework/ScriptedUiService.h"
+
+#include "framework/Dialog.h"
+
+std::vector<std::string> CScriptedUiService::MessageTexts() const {
+    std::vector<std::string> texts;
+    for (const Shown& item : shown_) {
+        if (item.kind == Shown::Kind::MessageBox) {
+            texts.push_back(item.text);
+        }
+    }
+    return texts;
+}
+
+void CScriptedUiService::Clear() {
+    shown_.clear();
+    messageAnswers_.clear();
+    fileAnswers_.clear();
+    dialogScripts_.clear();
+    unscripted_ = 0;
+}
+
+int CScriptedUiService::MessageBox(const std::string& text, const std::string& caption, UINT type) {
+    shown_.push_back({Shown::Kind::MessageBox, text, caption, type});
+    if (!messageAnswers_.empty()) {
+        const int answer = messageAnswers_.front();
+        messageAnswers_.pop_front();
+        return answer;
+    }
+    ++unscripted_;
+    const UINT buttons = type & MB_BUTTONMASK;
+    return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDYES : IDOK;
+}
+
+std::optional<std::string> CScriptedUiService::FileDialog(const FileDialogRequest& request) {
+    shown_.push_back({Shown::Kind::FileDialog, request.filter, request.title, 0});
+    if (fileAnswers_.empty()) {
+        ++unscripted_;
+        return std::nullopt;
+    }
+    std::optional<std::string> answer = fileAnswers_.front();
+    fileAnswers_.pop_front();
+    return answer;
+}
+
+int CScriptedUiService::RunModal(CDialog& dialog) {
+    shown_.push_back({Shown::Kind::Dialog, dialog.Caption(), {}, 0});
+    if (!dialog.CreateDialogWindow(nullptr)) {
+        return IDCANCEL;
+    }
+    if (!dialogScripts_.empty()) {
+        DialogScript script = std::move(dialogScripts_.front());
+        dialogScripts_.pop_front();
+        script(dialog);
+    } else {
+        ++unscripted_;
+    }
+    const int result = dialog.IsEnded() ? dialog.Result() : IDCANCEL;
+    dialog.DestroyDialogWindow();
+    return result;
+}
