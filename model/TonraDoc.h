@@ -1,0 +1,165 @@
+// CTonraDoc: the one document of the program. It holds every device slot of the network with
+// its connection settings, identity and the complete parameter set of every channel, plus the
+// shadow: the values known to be on the device. Pages, dialogs and the link engines read and
+// write the fields directly; the operations keep values inside their ranges, spread edits over
+// linked channels, copy channels and take snapshots.
+//
+// Every per-device operation takes the device slot last; -1 selects currentDevice. Channels are
+// addressed by channel number (inputs first, then outputs); ChannelSlot maps them to the slots
+// of the arrays (inputs 0..7, outputs 8..15).
+#pragma once
+
+#include "framework/Types.h"
+#include "model/ModelTypes.h"
+#include "model/TonraShadow.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CMsgWnd;
+
+class CTonraDoc {
+public:
+    // The device character set: names, program names and passwords travel as the 1-based
+    // position of each character in this table (blank = 1, "A" = 2, ...).
+    static constexpr std::string_view NameCharTable =
+        " ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcdefghijklmnopqrstuvwxyz-<>?,./~!@#$%^&*()=+';:";
+    static constexpr int kBlankCode = 1;
+
+    CTonraDoc();
+    CTonraDoc(const CTonraDoc&) = delete;
+    CTonraDoc& operator=(const CTonraDoc&) = delete;
+
+    // ---- Document-wide fields ----
+    int loadResult = 0; // 0 loaded, 3 refused: channel counts differ from the online device
+    int currentDevice = 0;
+    int pageMode = 0;       // 0 home (network) page, 1 device page
+    int connectionMode = 0; // 0 COM ports, non-zero network addresses
+    std::string productName = "Veltrix";
+    std::string documentCaption;
+    std::string programListFile;
+    std::array<std::string, model::kProgramCount> programFiles{};
+    std::string statusText;
+
+    // ---- Per-device fields ----
+    model::DeviceArray<int> comPort{}; // 1-based; 0 = no port
+    model::DeviceArray<std::array<int, model::kIpOctetCount>> ipAddress{};
+    model::DeviceArray<int> deviceOnline{};
+    model::DeviceArray<std::string> deviceModel{};
+    model::DeviceArray<int> inputCount{};
+    model::DeviceArray<int> outputCount{};
+    model::DeviceArray<std::string> devicePassword{};
+    model::DeviceArray<std::string> enteredPassword{};
+    model::DeviceArray<int> passwordOk{};
+    model::DeviceArray<std::array<int, model::kLockCount>> securityLocks{};
+    model::DeviceArray<int> oemPrograms{};
+    model::DeviceArray<int> factoryEq{};
+    model::DeviceArray<std::array<std::string, model::kProgramCount>> programName{};
+    model::DeviceArray<int> currentProgram{};
+    model::DeviceArray<std::array<std::string, model::kLcdLineCount>> lcdLine{};
+    model::SlotArray<int> linkGroup{}; // indexed by channel NUMBER, not slot
+    model::DeviceArray<std::array<int, model::kBandCount>> qDisplay{};
+    model::BandArray<int> eqBandOn{}; // indexed by channel NUMBER and band
+    model::OutputArray<int> plotOutputShown{};
+    std::array<model::DeviceArray<int>, model::kPlotCurveGroupCount> plotCurveShown{}; // [group][device]
+
+    // ---- Per-channel parameters (current values) ----
+    model::SlotArray<int> meterLevel{};
+    model::SlotArray<int> mute{};
+    model::SlotArray<int> gain{};
+    model::SlotArray<int> polarity{};
+    model::SlotArray<int> delay{};
+    model::BandArray<int> eqType{};
+    model::BandArray<int> eqGain{};
+    model::BandArray<int> eqFreq{};
+    model::BandArray<int> eqWidth{};
+    model::SlotArray<std::string> channelName{};
+    model::MixArray<int> mixLevel{};
+    model::FilterArray<int> xoverType{};
+    model::FilterArray<int> xoverFreq{};
+    model::FilterArray<int> xoverSlope{};
+    model::OutputArray<int> limThreshold{};
+    model::OutputArray<int> limAttack{};
+    model::OutputArray<int> limRelease{};
+    model::OutputArray<int> ampGain{};
+    model::OutputArray<int> speakerImpedance{};
+
+    // ---- The shadow: what is known to be on each device ----
+    CTonraShadow shadow;
+
+    // ---- Channel counts ----
+    int GetInputCount(int device = -1) const;
+    int GetOutputCount(int device = -1) const;
+    int GetChannelCount(int device = -1) const;
+    void SetInputCount(int count, int device = -1);
+    void SetOutputCount(int count, int device = -1);
+
+    // The device slot an argument names: -1 is currentDevice; -1 when there is no such slot.
+    int ResolveDevice(int device) const;
+    // Slot of channel number `channel`: the channel itself for inputs, 8 + output number for
+    // outputs. -1 when the channel lies outside the 16 slots.
+    int ChannelSlot(int channel, int device = -1) const;
+
+    // ---- Parameters ----
+    // Clamped read of parameter `kind` of a channel; `index` is the band (kinds 5..8), the
+    // input (kind 10) or the crossover filter (kinds 11..13). Never changes the stored value.
+    int GetParam(int kind, int channel, int index, int device = -1) const;
+    // Clamped write to the channel and every channel linked with it; returns the channel count.
+    int SetParam(int kind, int value, int channel, int index, int device = -1);
+    // Kind 9 (channel name) only; other kinds give "" and are ignored.
+    std::string GetParamText(int kind, int channel, int device = -1) const;
+    void SetParamText(int kind, const std::string& text, int channel, int device = -1);
+    // The display text of a parameter; empty for kinds without one (0, 1, 9).
+    std::string FormatParam(int kind, int channel, int index, int device = -1) const;
+    // The parser of every typed number.
+    static double ParseDecimal(const std::string& text);
+
+    // 4 for the "NQVE" family, 0, 1 or 2 for the others.
+    int ModelFamily(int device = -1) const;
+    // Upper bound of delay (kind 4) and input source level (kind 10) on the device; 0 otherwise.
+    int MaxParamValue(int kind, int device = -1) const;
+    bool IsLinked(int channelA, int channelB, int device = -1) const;
+
+    // ---- Whole-device operations ----
+    void ValidateDevice(int device = -1);
+    void TakeSnapshot(int device = -1);
+    void CopyChannel(int sourceChannel, int targetChannel, int device = -1);
+
+    // ---- Names in the device character set ----
+    static std::vector<int> EncodeNameChars(const std::string& text, int length);
+    static std::string DecodeNameChars(std::span<const int> codes);
+
+    // ---- Document lifecycle ----
+    // New: every device back to its default parameters, connection settings from the
+    // connection file, shadow equal to the current values. Identity, passwords, program names,
+    // locks, link groups and band switches stay.
+    bool OnNewDocument();
+    bool IsModified() const { return modified_; }
+    void SetModifiedFlag(bool modified = true) { modified_ = modified; }
+
+    // ---- Views ----
+    // wParam of the UM_REFRESH that RefreshViews sends: the view refreshes the device panel
+    // and repaints, as after a sync.
+    static constexpr WPARAM kRefreshViewsCode = 0;
+    // The view that RefreshViews asks to refresh (not owned; null for none).
+    void SetView(CMsgWnd* view) { view_ = view; }
+    CMsgWnd* GetView() const { return view_; }
+    // The view refreshes the device panel from the document and repaints.
+    void RefreshViews();
+
+private:
+    // Reads the connection file into connectionMode, comPort and ipAddress; false (and nothing
+    // changed) when there is none.
+    bool ReadConnectionFile();
+    void ResetDevice(int device);
+    // The stored int of a parameter of slot `slot`; null for text kinds, unknown kinds and
+    // indexes outside the band, input or filter range.
+    const int* ParamField(int kind, int device, int slot, int index) const;
+    int* ParamField(int kind, int device, int slot, int index);
+    int ParamUpperBound(int kind, int device) const;
+
+    CMsgWnd* view_ = nullptr;
+    bool modified_ = false;
+};
