@@ -215,7 +215,8 @@ int SaturatingTrunc(double x) {
 namespace {
 // trunc(x) + offset without leaving the int range.
 int TruncPlus(double x, int offset) {
-    return SaturatingTrunc(std::trunc(x) + offset);
+    const long long sum = static_cast<long long>(SaturatingTrunc(x)) + offset;
+    return static_cast<int>(std::clamp<long long>(sum, INT_MIN, INT_MAX));
 }
 } // namespace
 
