@@ -34,9 +34,7 @@ constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 24;
 
 // Height of the group box holding `rows` check boxes.
-constexpr int GroupHeight(int rows) {
-    return kGroupTop + rows * kRowHeight + kGroupBottom;
-}
+constexpr int GroupHeight(int rows) { return kGroupTop + rows * kRowHeight + kGroupBottom; }
 
 constexpr int kLockGroupsHeight = GroupHeight(3) + GroupHeight(6) + GroupHeight(2) + 3 * kGroupGap;
 constexpr int kActionsTop = kMargin + kLockGroupsHeight;

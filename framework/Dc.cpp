@@ -258,8 +258,10 @@ void CDC::DrawEdge(const CRect& rect, UINT edge, UINT borders) {
         COLORREF raisedTopLeft, raisedBottomRight, sunkenTopLeft, sunkenBottomRight;
     };
     const Ring rings[2] = {
-        {BDR_RAISEDOUTER, BDR_SUNKENOUTER, kColour3dLight, kColour3dDarkShadow, kColour3dShadow, kColour3dHighlight},
-        {BDR_RAISEDINNER, BDR_SUNKENINNER, kColour3dHighlight, kColour3dShadow, kColour3dDarkShadow, kColour3dLight},
+        {BDR_RAISEDOUTER, BDR_SUNKENOUTER, kColour3dLight, kColour3dDarkShadow, kColour3dShadow,
+         kColour3dHighlight},
+        {BDR_RAISEDINNER, BDR_SUNKENINNER, kColour3dHighlight, kColour3dShadow, kColour3dDarkShadow,
+         kColour3dLight},
     };
     CRect r = rect;
     for (const Ring& ring : rings) {
@@ -295,8 +297,8 @@ int CDC::DrawText(const std::string& text, const CRect& rect, UINT format) {
     }
     const QFont font = CurrentFont();
     const QFontMetrics metrics(font);
-    const QStringList lines = (format & DT_SINGLELINE) ? QStringList{ToQString(text).remove('\n')}
-                                                       : ToQString(text).split('\n');
+    const QStringList lines =
+        (format & DT_SINGLELINE) ? QStringList{ToQString(text).remove('\n')} : ToQString(text).split('\n');
     const int lineHeight = metrics.height();
     int top = rect.top;
     if (format & DT_SINGLELINE) {
@@ -349,7 +351,8 @@ bool CDC::BitBlt(int x, int y, int width, int height, CDC* source, int sourceX, 
     if (!painter_ || !source || !source->bitmap_ || source->bitmap_->IsNull()) {
         return false;
     }
-    painter_->drawImage(QRect(x, y, width, height), source->bitmap_->Image(), QRect(sourceX, sourceY, width, height));
+    painter_->drawImage(QRect(x, y, width, height), source->bitmap_->Image(),
+                        QRect(sourceX, sourceY, width, height));
     return true;
 }
 

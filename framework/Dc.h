@@ -118,7 +118,8 @@ public:
     void TextOut(int x, int y, const std::string& text);
     CSize GetTextExtent(const std::string& text) const;
 
-    bool BitBlt(int x, int y, int width, int height, CDC* source, int sourceX, int sourceY, DWORD rop = SRCCOPY);
+    bool BitBlt(int x, int y, int width, int height, CDC* source, int sourceX, int sourceY,
+                DWORD rop = SRCCOPY);
 
     QPainter* Painter() { return painter_.get(); }
 

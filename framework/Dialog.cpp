@@ -38,7 +38,8 @@ private:
 // A combo box that reports when its drop-down list closes.
 class CloseUpComboBox : public QComboBox {
 public:
-    CloseUpComboBox(QWidget* parent, std::function<void()> onCloseUp) : QComboBox(parent), onCloseUp_(std::move(onCloseUp)) {}
+    CloseUpComboBox(QWidget* parent, std::function<void()> onCloseUp)
+        : QComboBox(parent), onCloseUp_(std::move(onCloseUp)) {}
     void hidePopup() override {
         QComboBox::hidePopup();
         onCloseUp_();
@@ -52,7 +53,8 @@ QRect ToQRect(const CRect& r) { return {r.left, r.top, r.Width(), r.Height()}; }
 
 } // namespace
 
-CDialog::CDialog(std::string caption, CSize clientSize) : caption_(std::move(caption)), clientSize_(clientSize) {}
+CDialog::CDialog(std::string caption, CSize clientSize)
+    : caption_(std::move(caption)), clientSize_(clientSize) {}
 
 CDialog::~CDialog() = default;
 
@@ -274,7 +276,8 @@ QListWidget* CDialog::AddListBox(int id, const CRect& rect) {
 QLabel* CDialog::AddStatic(int id, const std::string& text, const CRect& rect, UINT align) {
     auto* label = new QLabel(ToQString(text), GetWidget());
     label->setGeometry(ToQRect(rect));
-    label->setAlignment(align == SS_CENTER ? Qt::AlignHCenter | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    label->setAlignment(align == SS_CENTER ? Qt::AlignHCenter | Qt::AlignVCenter
+                                           : Qt::AlignLeft | Qt::AlignVCenter);
     Register(id, label);
     return label;
 }

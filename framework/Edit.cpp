@@ -12,7 +12,8 @@ namespace {
 // while text set by the program may be longer.
 class EditWidget : public WndWidget<QLineEdit> {
 public:
-    EditWidget(CWnd* owner, QWidget* parent, int limit) : WndWidget<QLineEdit>(owner, parent), limit_(limit) {}
+    EditWidget(CWnd* owner, QWidget* parent, int limit)
+        : WndWidget<QLineEdit>(owner, parent), limit_(limit) {}
     void SetLimit(int limit) { limit_ = limit; }
 
 protected:

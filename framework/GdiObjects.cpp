@@ -37,8 +37,8 @@ CBrush CBrush::Hollow() {
     return brush;
 }
 
-bool CFont::CreateFont(int height, int, int, int, int weight, BYTE italic, BYTE underline, BYTE strikeOut, BYTE,
-                       BYTE, BYTE, BYTE, BYTE, const char* faceName) {
+bool CFont::CreateFont(int height, int, int, int, int weight, BYTE italic, BYTE underline, BYTE strikeOut,
+                       BYTE, BYTE, BYTE, BYTE, BYTE, const char* faceName) {
     QFont font(QString::fromLatin1(faceName ? faceName : "MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
     font.setHintingPreference(QFont::PreferFullHinting);

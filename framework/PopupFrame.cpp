@@ -34,8 +34,8 @@ PopupFrame::PopupFrame(CWnd& owner, QWidget* ownerWidget)
 }
 
 QRect PopupFrame::CloseBox() const {
-    return {width() - kBorder - 2 - kCloseBoxWidth, kBorder + (kCaption - kCloseBoxHeight) / 2, kCloseBoxWidth,
-            kCloseBoxHeight};
+    return {width() - kBorder - 2 - kCloseBoxWidth, kBorder + (kCaption - kCloseBoxHeight) / 2,
+            kCloseBoxWidth, kCloseBoxHeight};
 }
 
 void PopupFrame::paintEvent(QPaintEvent*) {
@@ -52,7 +52,8 @@ void PopupFrame::paintEvent(QPaintEvent*) {
     font.setBold(true);
     p.setFont(font);
     p.setPen(kCaptionText);
-    p.drawText(caption.adjusted(3, 0, -kCloseBoxWidth - 4, 0), Qt::AlignLeft | Qt::AlignVCenter, windowTitle());
+    p.drawText(caption.adjusted(3, 0, -kCloseBoxWidth - 4, 0), Qt::AlignLeft | Qt::AlignVCenter,
+               windowTitle());
 
     const QRect box = CloseBox();
     p.fillRect(box, kFace);

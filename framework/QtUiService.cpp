@@ -77,9 +77,10 @@ int CQtUiService::MessageBox(const std::string& text, const std::string& caption
 std::optional<std::string> CQtUiService::FileDialog(const FileDialogRequest& request) {
     const QString filter = ToQtFileFilter(request.filter);
     QWidget* owner = QApplication::activeWindow();
-    const QString path =
-        request.open ? QFileDialog::getOpenFileName(owner, ToQString(request.title), ToQString(request.initialPath), filter)
-                     : QFileDialog::getSaveFileName(owner, ToQString(request.title), ToQString(request.initialPath), filter);
+    const QString path = request.open ? QFileDialog::getOpenFileName(owner, ToQString(request.title),
+                                                                     ToQString(request.initialPath), filter)
+                                      : QFileDialog::getSaveFileName(owner, ToQString(request.title),
+                                                                     ToQString(request.initialPath), filter);
     if (path.isEmpty()) {
         return std::nullopt;
     }

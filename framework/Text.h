@@ -8,8 +8,9 @@
 
 inline QString ToQString(const std::string& text) {
     const QString utf8 = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    return utf8.contains(QChar::ReplacementCharacter) ? QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()))
-                                                      : utf8;
+    return utf8.contains(QChar::ReplacementCharacter)
+               ? QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()))
+               : utf8;
 }
 
 inline std::string FromQString(const QString& text) { return text.toStdString(); }

@@ -105,7 +105,9 @@ struct CRect {
     constexpr CSize Size() const { return {Width(), Height()}; }
     constexpr bool IsRectEmpty() const { return right <= left || bottom <= top; }
     // Inside means left <= x < right and top <= y < bottom.
-    constexpr bool PtInRect(CPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    constexpr bool PtInRect(CPoint p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     constexpr void OffsetRect(int dx, int dy) {
         left += dx;
         right += dx;

@@ -82,8 +82,9 @@ bool WndWidgetHook::Dispatch(QEvent* event) {
         QWidget* under = QApplication::widgetAt(mouse->globalPosition().toPoint());
         if (under != self) {
             if (auto* target = dynamic_cast<WndWidgetHook*>(under); target && target->Owner()) {
-                QMouseEvent mapped(type, under->mapFromGlobal(mouse->globalPosition()), mouse->globalPosition(),
-                                   mouse->button(), mouse->buttons(), mouse->modifiers());
+                QMouseEvent mapped(type, under->mapFromGlobal(mouse->globalPosition()),
+                                   mouse->globalPosition(), mouse->button(), mouse->buttons(),
+                                   mouse->modifiers());
                 target->Dispatch(&mapped);
             }
             event->accept();
@@ -173,7 +174,9 @@ CWnd::~CWnd() {
     }
 }
 
-std::unique_ptr<QWidget> CWnd::MakeWidget(QWidget* parent) { return std::make_unique<WndWidget<QWidget>>(this, parent); }
+std::unique_ptr<QWidget> CWnd::MakeWidget(QWidget* parent) {
+    return std::make_unique<WndWidget<QWidget>>(this, parent);
+}
 
 bool CWnd::CreateChild(CWnd& parent, const CRect& rect, UINT id, bool visible) {
     if (widget_ || !parent.widget_) {
@@ -327,7 +330,8 @@ void CWnd::GetWindowRect(CRect* rect) const {
     // A popup draws its own frame; the desktop's frame is around other top-level windows.
     const bool desktopFrame = outer->isWindow() && !dynamic_cast<PopupFrame*>(outer);
     const QRect frame = desktopFrame ? outer->frameGeometry() : outer->geometry();
-    const QPoint topLeft = outer->isWindow() ? frame.topLeft() : outer->parentWidget()->mapToGlobal(frame.topLeft());
+    const QPoint topLeft =
+        outer->isWindow() ? frame.topLeft() : outer->parentWidget()->mapToGlobal(frame.topLeft());
     *rect = CRect(topLeft.x(), topLeft.y(), topLeft.x() + frame.width(), topLeft.y() + frame.height());
 }
 

@@ -7,8 +7,7 @@
 #include <QEvent>
 #include <QWidget>
 
-template <class Base>
-class WndWidget : public Base, public WndWidgetHook {
+template <class Base> class WndWidget : public Base, public WndWidgetHook {
 public:
     WndWidget(CWnd* owner, QWidget* parent) : Base(parent), WndWidgetHook(owner) {
         // Pointer moves are reported without a button held, as on the original platform.

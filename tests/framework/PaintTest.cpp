@@ -94,7 +94,7 @@ TEST(Painting, AWindowPaintsFillFrameEdgeLineAndTextAtExactPixels) {
     }
     EXPECT_GT(black, 20);
     EXPECT_GT(grey, 50);
-    EXPECT_EQ(At(image, 12, 75), kBlue); // left of the centred text box
+    EXPECT_EQ(At(image, 12, 75), kBlue);  // left of the centred text box
     EXPECT_EQ(At(image, 100, 61), kBlue); // above it
 }
 
