@@ -1,6 +1,6 @@
+#include "app/TonraApp.h"
 #include "framework/GdiObjects.h"
 #include "framework/QtUiService.h"
-#include "framework/Wnd.h"
 
 #include <QApplication>
 
@@ -9,8 +9,9 @@ int main(int argc, char* argv[]) {
     InstallFontSubstitutes();
     CQtUiService uiService;
     CScopedUiService installed(uiService);
-    CWnd frame;
-    frame.CreateFrame("Veltrix Loudspeaker Controller", CRect(0, 0, 1020, 700));
-    frame.ShowWindow(SW_SHOW);
+    CTonraApp theApp;
+    if (!theApp.InitInstance(app::SetupFileArgument(QCoreApplication::arguments()))) {
+        return 1;
+    }
     return QApplication::exec();
 }
