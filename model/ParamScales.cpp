@@ -27,79 +27,43 @@ std::string SignedFixed(double value, bool positive, bool oneDecimal) {
     return positive ? Format("+%2.2f", value) : Format("%2.2f", value);
 }
 
-unsigned AsUnsigned(int v) {
-    return static_cast<unsigned>(v);
-}
+unsigned AsUnsigned(int v) { return static_cast<unsigned>(v); }
 
 // The feet of one metre.
-double FeetPerMetre() {
-    return kCentimetresPerMetre / kCentimetresPerInch / kInchesPerFoot;
-}
+double FeetPerMetre() { return kCentimetresPerMetre / kCentimetresPerInch / kInchesPerFoot; }
 
 } // namespace
 
 // ---- Physical values ----
 
-double GainDb(int v) {
-    return (v - kGainZeroIndex) / kStepsPerDb;
-}
-double EqGainDb(int v) {
-    return (v - kEqGainZeroIndex) / kStepsPerDb;
-}
-int FrequencyHz(int v) {
-    return v + kFrequencyOffsetHz;
-}
-double WidthOctaves(int v) {
-    return (v + kWidthOffset) / kWidthPerOctave;
-}
+double GainDb(int v) { return (v - kGainZeroIndex) / kStepsPerDb; }
+double EqGainDb(int v) { return (v - kEqGainZeroIndex) / kStepsPerDb; }
+int FrequencyHz(int v) { return v + kFrequencyOffsetHz; }
+double WidthOctaves(int v) { return (v + kWidthOffset) / kWidthPerOctave; }
 
 double WidthQ(int v) {
     const double octaves = WidthOctaves(v);
     return std::pow(kOctaveBase, octaves / 2) / (std::pow(kOctaveBase, octaves) - 1);
 }
 
-double SourceLevelDb(int v, int max) {
-    return (v - max) / kStepsPerDb;
-}
-int SlopeDbPerOctave(int v) {
-    return kSlopeStepDb * v + kSlopeStepDb;
-}
-double ThresholdDbu(int v) {
-    return (v - kThresholdZeroIndex) / kThresholdStepsPerDb;
-}
+double SourceLevelDb(int v, int max) { return (v - max) / kStepsPerDb; }
+int SlopeDbPerOctave(int v) { return kSlopeStepDb * v + kSlopeStepDb; }
+double ThresholdDbu(int v) { return (v - kThresholdZeroIndex) / kThresholdStepsPerDb; }
 
 double AttackMs(int v) {
     return v < kShortAttackCount ? (v + kShortAttackOffset) / kAttackTenths : v - kLongAttackOffset;
 }
 
-double ReleaseFactor(int v) {
-    return std::pow(kOctaveBase, v + 1);
-}
-int AmpVoltageGain(int v) {
-    return v + kAmpGainOffset;
-}
-double AmpGainDb(int v) {
-    return kDecibelsPerDecade * std::log10(AmpVoltageGain(v));
-}
-int ImpedanceOhms(int v) {
-    return v + kImpedanceOffset;
-}
+double ReleaseFactor(int v) { return std::pow(kOctaveBase, v + 1); }
+int AmpVoltageGain(int v) { return v + kAmpGainOffset; }
+double AmpGainDb(int v) { return kDecibelsPerDecade * std::log10(AmpVoltageGain(v)); }
+int ImpedanceOhms(int v) { return v + kImpedanceOffset; }
 
-double SpeedOfSound(double celsius) {
-    return std::sqrt(kSoundSpeedFactor * (celsius + kCelsiusToKelvin));
-}
-double MetresToFeet(double metres) {
-    return metres * FeetPerMetre();
-}
-double DelayMs(int samples) {
-    return static_cast<double>(samples) / kSamplesPerMs;
-}
-double DelayMetres(int samples, double celsius) {
-    return samples * SpeedOfSound(celsius) / kSampleRate;
-}
-double DelayFeet(int samples, double celsius) {
-    return MetresToFeet(DelayMetres(samples, celsius));
-}
+double SpeedOfSound(double celsius) { return std::sqrt(kSoundSpeedFactor * (celsius + kCelsiusToKelvin)); }
+double MetresToFeet(double metres) { return metres * FeetPerMetre(); }
+double DelayMs(int samples) { return static_cast<double>(samples) / kSamplesPerMs; }
+double DelayMetres(int samples, double celsius) { return samples * SpeedOfSound(celsius) / kSampleRate; }
+double DelayFeet(int samples, double celsius) { return MetresToFeet(DelayMetres(samples, celsius)); }
 
 double CalculatedPower(int threshold, int ampGain, int impedance) {
     const double voltageGain = AmpVoltageGain(ampGain);
@@ -109,15 +73,9 @@ double CalculatedPower(int threshold, int ampGain, int impedance) {
 
 // ---- Display texts ----
 
-std::string GainText(int v) {
-    return SignedFixed(GainDb(v), v > kGainZeroIndex, false);
-}
-std::string PolarityText(int v) {
-    return v != 0 ? "-" : "+";
-}
-std::string DelayText(int v) {
-    return Format("%u", AsUnsigned(v));
-}
+std::string GainText(int v) { return SignedFixed(GainDb(v), v > kGainZeroIndex, false); }
+std::string PolarityText(int v) { return v != 0 ? "-" : "+"; }
+std::string DelayText(int v) { return Format("%u", AsUnsigned(v)); }
 
 std::string EqTypeText(int v) {
     switch (v) {
@@ -130,12 +88,8 @@ std::string EqTypeText(int v) {
     }
 }
 
-std::string EqGainText(int v) {
-    return SignedFixed(EqGainDb(v), v > kEqGainZeroIndex, false);
-}
-std::string FrequencyText(int v) {
-    return Format("%u", AsUnsigned(FrequencyHz(v)));
-}
+std::string EqGainText(int v) { return SignedFixed(EqGainDb(v), v > kEqGainZeroIndex, false); }
+std::string FrequencyText(int v) { return Format("%u", AsUnsigned(FrequencyHz(v))); }
 
 std::string WidthText(int v, bool shelf, bool asQ) {
     if (shelf) {
@@ -154,24 +108,16 @@ std::string XoverTypeText(int v) {
     return kNames[static_cast<std::size_t>(std::clamp(v, 0, static_cast<int>(kNames.size()) - 1))];
 }
 
-std::string SlopeText(int v) {
-    return Format("%u", AsUnsigned(SlopeDbPerOctave(v)));
-}
-std::string ThresholdText(int v) {
-    return SignedFixed(ThresholdDbu(v), v > kThresholdZeroIndex, true);
-}
+std::string SlopeText(int v) { return Format("%u", AsUnsigned(SlopeDbPerOctave(v))); }
+std::string ThresholdText(int v) { return SignedFixed(ThresholdDbu(v), v > kThresholdZeroIndex, true); }
 
 std::string AttackText(int v) {
     return v < kShortAttackCount ? Format("%.1f", AttackMs(v))
                                  : Format("%u", AsUnsigned(v - kLongAttackOffset));
 }
 
-std::string ReleaseText(int v) {
-    return Format("%.0fX", ReleaseFactor(v));
-}
-std::string AmpGainText(int v) {
-    return Format("%u (%.1f dB)", AsUnsigned(AmpVoltageGain(v)), AmpGainDb(v));
-}
+std::string ReleaseText(int v) { return Format("%.0fX", ReleaseFactor(v)); }
+std::string AmpGainText(int v) { return Format("%u (%.1f dB)", AsUnsigned(AmpVoltageGain(v)), AmpGainDb(v)); }
 std::string ImpedanceText(int v) {
     return Format("%u ", AsUnsigned(ImpedanceOhms(v))) + std::string(kUnitOhms);
 }
@@ -220,15 +166,9 @@ int TruncPlus(double x, int offset) {
 }
 } // namespace
 
-int GainIndex(double db) {
-    return TruncPlus(db * kStepsPerDb, kGainZeroIndex);
-}
-int DelayIndexFromSamples(double samples) {
-    return SaturatingTrunc(samples);
-}
-int DelayIndexFromMs(double ms) {
-    return SaturatingTrunc(ms * kSamplesPerMs);
-}
+int GainIndex(double db) { return TruncPlus(db * kStepsPerDb, kGainZeroIndex); }
+int DelayIndexFromSamples(double samples) { return SaturatingTrunc(samples); }
+int DelayIndexFromMs(double ms) { return SaturatingTrunc(ms * kSamplesPerMs); }
 
 int DelayIndexFromMetres(double metres, double celsius) {
     return SaturatingTrunc(metres * kSampleRate / SpeedOfSound(celsius));
@@ -239,12 +179,8 @@ int DelayIndexFromFeet(double feet, double celsius) {
                            kCentimetresPerInch * kInchesPerFoot);
 }
 
-int EqGainIndex(double db) {
-    return TruncPlus(db * kStepsPerDb, kEqGainZeroIndex);
-}
-int EqFreqIndex(double hz) {
-    return TruncPlus(hz, -kFrequencyOffsetHz);
-}
+int EqGainIndex(double db) { return TruncPlus(db * kStepsPerDb, kEqGainZeroIndex); }
+int EqFreqIndex(double hz) { return TruncPlus(hz, -kFrequencyOffsetHz); }
 int WidthIndexFromOctaves(double octaves) {
     return SaturatingTrunc(octaves * kWidthPerOctave - kWidthOffset);
 }
@@ -259,18 +195,10 @@ int WidthIndexFromQ(double q) {
     return kMaxWidth;
 }
 
-int SourceLevelIndex(double db, int max) {
-    return TruncPlus(db * kStepsPerDb, max);
-}
-int XoverFreqIndex(double hz) {
-    return TruncPlus(hz, -kFrequencyOffsetHz);
-}
-int SlopeIndex(double dbPerOctave) {
-    return SaturatingTrunc(dbPerOctave) / kSlopeStepDb - 1;
-}
-int ThresholdIndex(double dbu) {
-    return SaturatingTrunc(dbu * kThresholdStepsPerDb + kThresholdZeroIndex);
-}
+int SourceLevelIndex(double db, int max) { return TruncPlus(db * kStepsPerDb, max); }
+int XoverFreqIndex(double hz) { return TruncPlus(hz, -kFrequencyOffsetHz); }
+int SlopeIndex(double dbPerOctave) { return SaturatingTrunc(dbPerOctave) / kSlopeStepDb - 1; }
+int ThresholdIndex(double dbu) { return SaturatingTrunc(dbu * kThresholdStepsPerDb + kThresholdZeroIndex); }
 
 int AttackIndex(double ms) {
     return ms < 1 ? SaturatingTrunc(ms * kAttackTenths - kShortAttackOffset)
@@ -280,12 +208,8 @@ int AttackIndex(double ms) {
 int ReleaseIndex(double multiple) {
     return SaturatingTrunc(std::log10(multiple) / std::log10(kOctaveBase) - 1);
 }
-int AmpGainIndex(double voltageGain) {
-    return SaturatingTrunc(voltageGain - kAmpGainOffset);
-}
-int ImpedanceIndex(double ohms) {
-    return SaturatingTrunc(ohms - kImpedanceOffset);
-}
+int AmpGainIndex(double voltageGain) { return SaturatingTrunc(voltageGain - kAmpGainOffset); }
+int ImpedanceIndex(double ohms) { return SaturatingTrunc(ohms - kImpedanceOffset); }
 
 int TemperatureFromTyped(double celsius) {
     return std::clamp(SaturatingTrunc(celsius), kMinTemperature, kMaxTemperature);

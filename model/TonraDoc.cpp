@@ -52,23 +52,13 @@ template <typename T, typename V> void FillAll(T& target, const V& value) {
     }
 }
 
-bool IsBand(int index) {
-    return index >= 0 && index < kBandCount;
-}
-bool IsInput(int index) {
-    return index >= 0 && index < kMaxInputs;
-}
-bool IsFilter(int index) {
-    return index >= 0 && index < kXoverFilterCount;
-}
-bool IsOutputKind(int kind) {
-    return kind >= kMixLevel && kind <= kSpeakerImpedance;
-}
+bool IsBand(int index) { return index >= 0 && index < kBandCount; }
+bool IsInput(int index) { return index >= 0 && index < kMaxInputs; }
+bool IsFilter(int index) { return index >= 0 && index < kXoverFilterCount; }
+bool IsOutputKind(int kind) { return kind >= kMixLevel && kind <= kSpeakerImpedance; }
 
 // Output-only arrays: an output slot counts from the first output slot.
-int OutputOfSlot(int slot) {
-    return slot >= kOutputSlotBase ? slot - kOutputSlotBase : slot;
-}
+int OutputOfSlot(int slot) { return slot >= kOutputSlotBase ? slot - kOutputSlotBase : slot; }
 
 void TrimTrailingBlanks(std::string& text) {
     const std::size_t end = text.find_last_not_of(' ');
@@ -104,9 +94,7 @@ int CTonraDoc::GetOutputCount(int device) const {
     return d < 0 ? 0 : outputCount[d];
 }
 
-int CTonraDoc::GetChannelCount(int device) const {
-    return GetInputCount(device) + GetOutputCount(device);
-}
+int CTonraDoc::GetChannelCount(int device) const { return GetInputCount(device) + GetOutputCount(device); }
 
 void CTonraDoc::SetInputCount(int count, int device) {
     if (const int d = ResolveDevice(device); d >= 0) {
@@ -281,9 +269,7 @@ std::string CTonraDoc::FormatParam(int kind, int channel, int index, int device)
     }
 }
 
-double CTonraDoc::ParseDecimal(const std::string& text) {
-    return model::ParseDecimal(text);
-}
+double CTonraDoc::ParseDecimal(const std::string& text) { return model::ParseDecimal(text); }
 
 int CTonraDoc::ModelFamily(int device) const {
     const int d = ResolveDevice(device);
@@ -375,22 +361,7 @@ void CTonraDoc::TakeSnapshot(int device) {
     if (d < 0) {
         return;
     }
-    shadow.mute[d] = mute[d];
-    shadow.gain[d] = gain[d];
-    shadow.polarity[d] = polarity[d];
-    shadow.delay[d] = delay[d];
-    shadow.eqType[d] = eqType[d];
-    shadow.eqGain[d] = eqGain[d];
-    shadow.eqFreq[d] = eqFreq[d];
-    shadow.eqWidth[d] = eqWidth[d];
-    shadow.channelName[d] = channelName[d];
-    shadow.mixLevel[d] = mixLevel[d];
-    shadow.xoverType[d] = xoverType[d];
-    shadow.xoverFreq[d] = xoverFreq[d];
-    shadow.xoverSlope[d] = xoverSlope[d];
-    shadow.limThreshold[d] = limThreshold[d];
-    shadow.limAttack[d] = limAttack[d];
-    shadow.limRelease[d] = limRelease[d];
+    shadow.CopyDevice(*this, d);
 }
 
 void CTonraDoc::CopyChannel(int sourceChannel, int targetChannel, int device) {

@@ -11,7 +11,7 @@
 
 #include "framework/Types.h"
 #include "model/ModelTypes.h"
-#include "model/TonraShadow.h"
+#include "model/TonraParams.h"
 
 #include <span>
 #include <string>
@@ -20,7 +20,9 @@
 
 class CMsgWnd;
 
-class CTonraDoc {
+// The transmitted parameters (mute, gain, ... limRelease) are the CTonraParams part: the
+// current values.
+class CTonraDoc : public CTonraParams {
 public:
     // The device character set: names, program names and passwords travel as the 1-based
     // position of each character in this table (blank = 1, "A" = 2, ...).
@@ -65,24 +67,8 @@ public:
     model::OutputArray<int> plotOutputShown{};
     std::array<model::DeviceArray<int>, model::kPlotCurveGroupCount> plotCurveShown{}; // [group][device]
 
-    // ---- Per-channel parameters (current values) ----
+    // ---- Per-channel parameters that stay on the PC (the transmitted ones are inherited) ----
     model::SlotArray<int> meterLevel{};
-    model::SlotArray<int> mute{};
-    model::SlotArray<int> gain{};
-    model::SlotArray<int> polarity{};
-    model::SlotArray<int> delay{};
-    model::BandArray<int> eqType{};
-    model::BandArray<int> eqGain{};
-    model::BandArray<int> eqFreq{};
-    model::BandArray<int> eqWidth{};
-    model::SlotArray<std::string> channelName{};
-    model::MixArray<int> mixLevel{};
-    model::FilterArray<int> xoverType{};
-    model::FilterArray<int> xoverFreq{};
-    model::FilterArray<int> xoverSlope{};
-    model::OutputArray<int> limThreshold{};
-    model::OutputArray<int> limAttack{};
-    model::OutputArray<int> limRelease{};
     model::OutputArray<int> ampGain{};
     model::OutputArray<int> speakerImpedance{};
 

@@ -1,12 +1,13 @@
-// CTonraShadow: the transmitted parameters of every device as last known to be on the device.
-// A current value of the document that differs from its shadow is still to be sent.
+// CTonraParams: the parameters that travel to the devices, for every device slot. The document
+// holds the current values; its shadow, a second CTonraParams, holds the values last known to
+// be on each device, so a current value that differs from its shadow is still to be sent.
 #pragma once
 
 #include "model/ModelTypes.h"
 
 #include <string>
 
-struct CTonraShadow {
+struct CTonraParams {
     model::SlotArray<int> mute{};
     model::SlotArray<int> gain{};
     model::SlotArray<int> polarity{};
@@ -23,4 +24,10 @@ struct CTonraShadow {
     model::OutputArray<int> limThreshold{};
     model::OutputArray<int> limAttack{};
     model::OutputArray<int> limRelease{};
+
+    // Takes every parameter of device slot `device` from `source`.
+    void CopyDevice(const CTonraParams& source, int device);
 };
+
+// The type of CTonraDoc::shadow.
+using CTonraShadow = CTonraParams;
