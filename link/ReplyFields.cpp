@@ -69,64 +69,73 @@ const ReplyParam* ParamOf(int code) {
 
 bool InRange(int value, int count) { return value >= 0 && value < count; }
 
-template <typename Field> ReplyTarget SlotTarget(Field& current, Field& shadow, int d, int s) {
-    return {&current[d][s], &shadow[d][s]};
-}
-
-template <typename Field> ReplyTarget NestedTarget(Field& current, Field& shadow, int d, int i, int j) {
-    return {&current[d][i][j], &shadow[d][i][j]};
-}
-
-ReplyTarget SlotField(CTonraDoc& doc, int kind, int d, int s) {
-    CTonraShadow& sh = doc.shadow;
+int* SlotField(CTonraParams& p, int kind, int d, int s) {
     switch (kind) {
     case kMute:
-        return SlotTarget(doc.mute, sh.mute, d, s);
+        return &p.mute[d][s];
     case kGain:
-        return SlotTarget(doc.gain, sh.gain, d, s);
+        return &p.gain[d][s];
     case kPolarity:
-        return SlotTarget(doc.polarity, sh.polarity, d, s);
+        return &p.polarity[d][s];
     default:
-        return SlotTarget(doc.delay, sh.delay, d, s);
+        return &p.delay[d][s];
     }
 }
 
-ReplyTarget BandField(CTonraDoc& doc, int kind, int d, int s, int b) {
-    CTonraShadow& sh = doc.shadow;
+int* BandField(CTonraParams& p, int kind, int d, int s, int b) {
     switch (kind) {
     case kEqType:
-        return NestedTarget(doc.eqType, sh.eqType, d, s, b);
+        return &p.eqType[d][s][b];
     case kEqGain:
-        return NestedTarget(doc.eqGain, sh.eqGain, d, s, b);
+        return &p.eqGain[d][s][b];
     case kEqFreq:
-        return NestedTarget(doc.eqFreq, sh.eqFreq, d, s, b);
+        return &p.eqFreq[d][s][b];
     default:
-        return NestedTarget(doc.eqWidth, sh.eqWidth, d, s, b);
+        return &p.eqWidth[d][s][b];
     }
 }
 
-ReplyTarget OutputField(CTonraDoc& doc, int kind, int d, int o) {
-    CTonraShadow& sh = doc.shadow;
+int* OutputField(CTonraParams& p, int kind, int d, int o) {
     switch (kind) {
     case kLimThreshold:
-        return SlotTarget(doc.limThreshold, sh.limThreshold, d, o);
+        return &p.limThreshold[d][o];
     case kLimAttack:
-        return SlotTarget(doc.limAttack, sh.limAttack, d, o);
+        return &p.limAttack[d][o];
     default:
-        return SlotTarget(doc.limRelease, sh.limRelease, d, o);
+        return &p.limRelease[d][o];
     }
 }
 
-ReplyTarget FilterField(CTonraDoc& doc, int kind, int d, int o, int f) {
-    CTonraShadow& sh = doc.shadow;
+int* FilterField(CTonraParams& p, int kind, int d, int o, int f) {
     switch (kind) {
     case kXoverFreq:
-        return NestedTarget(doc.xoverFreq, sh.xoverFreq, d, o, f);
+        return &p.xoverFreq[d][o][f];
     case kXoverType:
-        return NestedTarget(doc.xoverType, sh.xoverType, d, o, f);
+        return &p.xoverType[d][o][f];
     default:
-        return NestedTarget(doc.xoverSlope, sh.xoverSlope, d, o, f);
+        return &p.xoverSlope[d][o][f];
     }
+}
+
+// The field in one parameter set; null when the index or sub-index lies outside its array.
+int* FieldOf(CTonraParams& p, const ReplyParam& param, int d, int index, int sub) {
+    switch (param.address) {
+    case Address::Slot:
+        return InRange(index, kSlotCount) ? SlotField(p, param.kind, d, index) : nullptr;
+    case Address::SlotBand:
+        return InRange(index, kSlotCount) && InRange(sub, kBandCount)
+                   ? BandField(p, param.kind, d, index, sub)
+                   : nullptr;
+    case Address::Output:
+        return InRange(index, kMaxOutputs) ? OutputField(p, param.kind, d, index) : nullptr;
+    case Address::OutputInput:
+        return InRange(index, kMaxOutputs) && InRange(sub, kMaxInputs) ? &p.mixLevel[d][index][sub] : nullptr;
+    case Address::OutputFilter:
+        return InRange(index, kMaxOutputs) && InRange(sub, kXoverFilterCount)
+                   ? FilterField(p, param.kind, d, index, sub)
+                   : nullptr;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -136,25 +145,8 @@ ReplyTarget ReplyField(CTonraDoc& doc, int device, int code, int index, int subI
     if (!param || !InRange(device, kDeviceCount)) {
         return {};
     }
-    switch (param->address) {
-    case Address::Slot:
-        return InRange(index, kSlotCount) ? SlotField(doc, param->kind, device, index) : ReplyTarget{};
-    case Address::SlotBand:
-        return InRange(index, kSlotCount) && InRange(subIndex, kBandCount)
-                   ? BandField(doc, param->kind, device, index, subIndex)
-                   : ReplyTarget{};
-    case Address::Output:
-        return InRange(index, kMaxOutputs) ? OutputField(doc, param->kind, device, index) : ReplyTarget{};
-    case Address::OutputInput:
-        return InRange(index, kMaxOutputs) && InRange(subIndex, kMaxInputs)
-                   ? NestedTarget(doc.mixLevel, doc.shadow.mixLevel, device, index, subIndex)
-                   : ReplyTarget{};
-    case Address::OutputFilter:
-        return InRange(index, kMaxOutputs) && InRange(subIndex, kXoverFilterCount)
-                   ? FilterField(doc, param->kind, device, index, subIndex)
-                   : ReplyTarget{};
-    }
-    return {};
+    int* value = FieldOf(doc, *param, device, index, subIndex);
+    return value ? ReplyTarget{value, FieldOf(doc.shadow, *param, device, index, subIndex)} : ReplyTarget{};
 }
 
 int ParamKindOfReply(int code) {
