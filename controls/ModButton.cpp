@@ -1,0 +1,139 @@
+#include "controls/ModButton.h"
+
+#include "controls/ControlHelpers.h"
+#include "framework/Dc.h"
+
+using namespace controls;
+
+namespace {
+
+constexpr int kCaptionPixels = 8;
+// In the bitmap style the caption starts below the 20-pixel picture.
+constexpr int kBitmapCaptionTop = 25;
+constexpr int kPlainCaptionInset = 2;
+
+} // namespace
+
+bool CModButton::Create(UINT id, const CRect& rect, bool hoverLightIn, bool litIn, COLORREF back,
+                        COLORREF text, COLORREF litBack, COLORREF litText, UINT bitmap, UINT litBitmap,
+                        const std::string& captionIn, CWnd* parentIn) {
+    controlId = id;
+    hoverLight = hoverLightIn;
+    lit = litIn;
+    SetColours(back, text, litBack, litText);
+    bitmapId = bitmap;
+    litBitmapId = litBitmap;
+    parent = parentIn;
+    enabled = true;
+    caption = captionIn;
+    shadowCaption = captionIn;
+    // The opposite of the initial state, so that the page's first check repaints the button.
+    shadowLit = !litIn;
+    return parent && CreateChild(*parent, rect, controlId);
+}
+
+void CModButton::SetEnabled(bool enable) {
+    if (enable != enabled) {
+        enabled = enable;
+        Invalidate(false);
+    }
+}
+
+void CModButton::SetColours(COLORREF back, COLORREF text, COLORREF litBack, COLORREF litText) {
+    backColour = back;
+    textColour = text;
+    litBackColour = litBack;
+    litTextColour = litText;
+}
+
+bool CModButton::HasChanged() {
+    const bool changed = lit != shadowLit || caption != shadowCaption;
+    shadowLit = lit;
+    shadowCaption = caption;
+    return changed;
+}
+
+void CModButton::OnMouseMove(UINT, CPoint) {
+    if (hoverLight) {
+        lit = true;
+        Invalidate(false);
+    }
+    Report(parent, UM_CTRL_HOVER, controlId);
+    Default();
+}
+
+void CModButton::OnLButtonDown(UINT, CPoint) {
+    if (enabled) {
+        Report(parent, UM_CTRL_PRESS, controlId);
+    }
+    Default();
+}
+
+void CModButton::OnLButtonUp(UINT, CPoint) {
+    Report(parent, UM_CTRL_RELEASE, controlId);
+    Default();
+}
+
+void CModButton::OnLButtonDblClk(UINT, CPoint) {
+    Report(parent, UM_CTRL_DBLCLK, controlId);
+    Default();
+}
+
+LRESULT CModButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != UM_HOVER_MOVED) {
+        return CWnd::OnMessage(message, wParam, lParam);
+    }
+    if (wParam != controlId && hoverLight && lit) {
+        lit = false;
+        Invalidate(false);
+    }
+    return 1;
+}
+
+void CModButton::OnPaint() {
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    CFont font;
+    CreateControlFont(font, kCaptionPixels, FW_BOLD);
+    dc.SelectObject(&font);
+    dc.SelectStockObject(NULL_PEN);
+    if (bitmapId != 0 || litBitmapId != 0) {
+        PaintBitmapStyle(dc, client.Width(), client.Height());
+    } else {
+        PaintPlainStyle(dc, client.Width(), client.Height());
+    }
+    dc.SelectObject(static_cast<const CFont*>(nullptr));
+}
+
+void CModButton::PaintBitmapStyle(CDC& dc, int w, int h) {
+    dc.SetTextColor(lit ? litTextColour : textColour);
+    dc.SetBkColor(lit ? litBackColour : backColour);
+    // The picture may be smaller than the button: what it leaves uncovered shows the back colour.
+    dc.FillSolidRect(CRect(0, 0, w, h), dc.GetBkColor());
+    CBitmap bitmap; // declared first: the memory context lets go of it before it goes
+    CDC memory;
+    memory.CreateCompatibleDC(&dc);
+    bitmap.LoadBitmap(lit ? litBitmapId : bitmapId);
+    memory.SelectObject(&bitmap);
+    dc.BitBlt(0, 0, w, h, &memory, 0, 0, SRCCOPY);
+    dc.SetBkMode(OPAQUE);
+    dc.DrawText(caption, CRect(0, kBitmapCaptionTop, w, h), DT_CENTER | DT_TOP);
+}
+
+void CModButton::PaintPlainStyle(CDC& dc, int w, int h) {
+    const CBrush back(backColour);
+    const CBrush litBack(litBackColour);
+    dc.SelectObject(lit ? &litBack : &back);
+    dc.SetTextColor(lit ? litTextColour : textColour);
+    dc.SetBkColor(lit ? litBackColour : backColour);
+    if (!enabled) {
+        dc.SetBkColor(kGrey);
+        dc.SelectStockObject(DKGRAY_BRUSH);
+    }
+    dc.Rectangle(0, 0, w, h);
+    dc.DrawText(caption, CRect(kPlainCaptionInset, kPlainCaptionInset, w - 1, h - kPlainCaptionInset),
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawRaisedFrame(dc, CRect(0, 0, w, h));
+    dc.SelectObject(static_cast<const CBrush*>(nullptr));
+}

@@ -1,0 +1,119 @@
+#include "controls/ModText.h"
+
+#include "controls/ControlHelpers.h"
+#include "framework/Dc.h"
+
+#include <QWidget>
+
+using namespace controls;
+
+namespace {
+
+constexpr int kTextPixels = 12;
+constexpr int kTextWeight = 500;
+
+} // namespace
+
+bool CModText::Create(const CRect& rect, CWnd* parentIn, UINT id, COLORREF colour, bool editableIn,
+                      int maxChars) {
+    controlId = id;
+    parent = parentIn;
+    textColour = colour;
+    editable = editableIn;
+    text.clear();
+    shadowText.clear();
+    edited = false;
+    if (!parent || !CEdit::Create(ES_CENTER | ES_AUTOHSCROLL, rect, *parent, controlId)) {
+        return false;
+    }
+    if (editable) {
+        LimitText(maxChars);
+    }
+    return true;
+}
+
+std::unique_ptr<QWidget> CModText::MakeWidget(QWidget* parentWidget) {
+    if (!editable) {
+        return CWnd::MakeWidget(parentWidget);
+    }
+    std::unique_ptr<QWidget> edit = CEdit::MakeWidget(parentWidget);
+    // The field takes the focus in its own press handling, after it has reported the press, as
+    // the edit control does; a click must not hand it the focus before that.
+    edit->setFocusPolicy(Qt::NoFocus);
+    return edit;
+}
+
+bool CModText::HasChanged() {
+    const bool changed = text != shadowText || edited;
+    shadowText = text;
+    edited = false;
+    return changed;
+}
+
+void CModText::TakeWindowText() {
+    text = GetWindowText();
+    edited = true;
+}
+
+void CModText::OnLButtonDown(UINT, CPoint) {
+    Report(parent, UM_CTRL_PRESS, controlId);
+    if (editable) {
+        SetFocus();
+    }
+    Default();
+    SetSel(0, -1);
+}
+
+void CModText::OnLButtonUp(UINT, CPoint) {
+    if (!edited) {
+        Report(parent, UM_CTRL_RELEASE, controlId);
+    }
+    Default();
+}
+
+void CModText::OnKeyDown(UINT virtualKey, UINT, UINT) {
+    if (virtualKey == VK_RETURN) {
+        TakeWindowText();
+        Report(parent, UM_TEXT_ENTERED, controlId);
+        Report(parent, UM_REFRESH, 0);
+    }
+    Default();
+}
+
+void CModText::OnEnChange() { TakeWindowText(); }
+
+void CModText::OnEnSetFocus() {
+    // Setting the text of an edit control always notifies a change, even of the same text: the
+    // field counts as edited from the moment it has the focus, and shows the edit control.
+    const bool sameText = GetWindowText() == text;
+    SetWindowText(text);
+    if (sameText) {
+        OnEnChange();
+    }
+}
+
+void CModText::OnEnKillFocus() {
+    TakeWindowText();
+    Report(parent, UM_REFRESH, 0);
+}
+
+void CModText::OnPaint() {
+    if (edited) {
+        Default(); // the edit control shows the text being typed
+        return;
+    }
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    CFont font;
+    CreateControlFont(font, kTextPixels, kTextWeight);
+    dc.SelectObject(&font);
+    dc.SelectStockObject(NULL_PEN);
+    dc.SelectStockObject(LTGRAY_BRUSH);
+    dc.Rectangle(client);
+    DrawSunkenFrame(dc, client);
+    dc.SetBkColor(kLightGrey);
+    dc.SetTextColor(textColour);
+    dc.DrawText(text, CRect(1, 1, client.right - 1, client.bottom - 1), DT_CENTER | DT_TOP);
+    dc.SelectObject(static_cast<const CFont*>(nullptr));
+}

@@ -1,0 +1,261 @@
+#include "controls/ModFader.h"
+#include "ControlTestSupport.h"
+
+#include <set>
+
+using namespace controls_test;
+
+namespace {
+
+constexpr UINT kId = 30;
+constexpr COLORREF kThumb = RGB(0, 128, 255);
+constexpr COLORREF kScale = RGB(0, 0, 128);
+constexpr COLORREF kMark = RGB(128, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+// The device panel's level fader: 0 dB at 160 of 220, 22 divisions.
+constexpr int kLevelMax = 220;
+constexpr int kLevelMark = 160;
+constexpr int kLevelDivisions = 22;
+constexpr int kWidth = 28;
+constexpr int kHeight = 200;
+const CRect kFaderRect(10, 10, 10 + kWidth, 10 + kHeight);
+
+LPARAM Where(int x, int y) { return MAKELPARAM(x, y); }
+
+struct FaderTest : PageTest {
+    CModFader fader;
+
+    void Make(int maxValue, int markValue, int divisions) {
+        ASSERT_TRUE(fader.Create(kFaderRect, &page, kId, maxValue, markValue, divisions, kThumb));
+    }
+    int ThumbX() const { return kWidth / 2 - 3; }
+    void Press(int x, int y) { fader.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, Where(x, y)); }
+    void Drag(int y) { fader.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, Where(ThumbX(), y)); }
+    void Tick() { fader.SendMessage(WM_TIMER, 1, 0); }
+};
+
+TEST_F(FaderTest, GeometryFollowsTheWindowSize) {
+    Make(kLevelMax, kLevelMark, kLevelDivisions);
+    const int thumbH = kWidth / 2;
+    EXPECT_EQ(fader.TrackRect(), CRect(kWidth / 4, 6, 3 * kWidth / 4, kHeight - 6));
+    EXPECT_EQ(fader.ValueToY(kLevelMax), 7 + thumbH / 2);
+    EXPECT_EQ(fader.ValueToY(0), kHeight - 8 - thumbH + thumbH / 2);
+
+    fader.MoveWindow(CRect(10, 10, 50, 110));
+    EXPECT_EQ(fader.TrackRect(), CRect(10, 6, 30, 94));
+    EXPECT_EQ(fader.ValueToY(0), 100 - 8 - 20 + 10);
+}
+
+TEST_F(FaderTest, HasChangedAndSetInitialValue) {
+    Make(kLevelMax, kLevelMark, kLevelDivisions);
+    EXPECT_TRUE(fader.HasChanged());
+    EXPECT_FALSE(fader.HasChanged());
+    fader.SetInitialValue(120);
+    EXPECT_EQ(fader.value, 120);
+    EXPECT_FALSE(fader.HasChanged());
+    fader.SetInitialValue(221);
+    fader.SetInitialValue(-1);
+    EXPECT_EQ(fader.value, 120);
+    fader.value = 121;
+    EXPECT_TRUE(fader.HasChanged());
+}
+
+TEST_F(FaderTest, LevelFaderDrawsTwentyOneTicksASideAndThreeMarks) {
+    Make(kLevelMax, kLevelMark, kLevelDivisions);
+    const QImage image = GrabWindow(fader);
+    std::set<int> tickRows;
+    for (int i = 1; i < kLevelDivisions; ++i) {
+        tickRows.insert(fader.ValueToY(10.0 * i));
+    }
+    ASSERT_EQ(tickRows.size(), 21u);
+    for (const int y : tickRows) {
+        // The tick at 160 lies under the mark drawn after it.
+        const COLORREF expected = y == fader.ValueToY(kLevelMark) ? kMark : kScale;
+        EXPECT_EQ(At(image, 0, y), expected) << y;
+        EXPECT_EQ(At(image, 3, y), expected) << y;
+        EXPECT_EQ(At(image, kWidth - 4, y), expected) << y;
+        EXPECT_EQ(At(image, kWidth - 1, y), expected) << y;
+        EXPECT_NE(At(image, 4, y), kScale) << y;
+    }
+    std::set<int> markRows;
+    for (int y = 0; y < kHeight; ++y) {
+        if (At(image, kWidth - 1, y) == kMark) {
+            markRows.insert(y);
+        }
+    }
+    EXPECT_EQ(markRows,
+              (std::set<int>{fader.ValueToY(kLevelMax), fader.ValueToY(kLevelMark), fader.ValueToY(0)}));
+    // A mark is a filled 4 x 4 block on the left.
+    const int y160 = fader.ValueToY(kLevelMark);
+    EXPECT_EQ(CountColour(image, CRect(0, y160 - 2, 4, y160 + 2), kMark), 16);
+}
+
+TEST_F(FaderTest, ClicksOnTheMarksJump) {
+    Make(kLevelMax, kLevelMark, kLevelDivisions);
+    Press(1, fader.ValueToY(kLevelMark));
+    EXPECT_EQ(fader.value, kLevelMark);
+    EXPECT_EQ(page.log, (std::vector<std::string>{"value 30", "press 30"}));
+    Press(2, fader.ValueToY(kLevelMax) + 1);
+    EXPECT_EQ(fader.value, kLevelMax);
+    Press(3, fader.ValueToY(0) - 2);
+    EXPECT_EQ(fader.value, 0);
+    EXPECT_FALSE(fader.IsDragging());
+}
+
+TEST_F(FaderTest, WithoutAThirdMarkOnlyTwoAreDrawnAndTheZeroMarkStillJumps) {
+    Make(100, 0, 10);
+    const QImage image = GrabWindow(fader);
+    int markRows = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        markRows += At(image, kWidth - 1, y) == kMark;
+    }
+    EXPECT_EQ(markRows, 2);
+    fader.value = 50;
+    Press(1, fader.ValueToY(0));
+    EXPECT_EQ(fader.value, 0);
+}
+
+TEST_F(FaderTest, TheRealMouseReachesTheMarks) {
+    Make(kLevelMax, kLevelMark, kLevelDivisions);
+    QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(11, 10 + fader.ValueToY(kLevelMark)));
+    EXPECT_EQ(fader.value, kLevelMark);
+    EXPECT_EQ(page.log, (std::vector<std::string>{"value 30", "press 30", "release 30"}));
+}
+
+TEST_F(FaderTest, DragMovesInWholeStepsWithoutAccumulatingRemainders) {
+    Make(10, 0, 10); // one step is 17 pixels: (200 - 12 - 14) / 10
+    fader.SetInitialValue(5);
+    const int y5 = fader.ValueToY(5);
+    Press(ThumbX(), y5);
+    ASSERT_TRUE(fader.IsDragging());
+    page.log.clear();
+
+    Drag(y5 - 10);
+    EXPECT_EQ(fader.value, 5);
+    EXPECT_EQ(page.log, std::vector<std::string>{"value 30"});
+    Drag(y5 - 16); // each move is measured from the thumb: nothing was carried over
+    EXPECT_EQ(fader.value, 5);
+    Drag(y5 - 35);
+    EXPECT_EQ(fader.value, 7);
+    Drag(y5 + 400);
+    EXPECT_EQ(fader.value, 0);
+    Drag(-400);
+    EXPECT_EQ(fader.value, 10);
+}
+
+TEST_F(FaderTest, ReleaseOverTheFaderReportsButOnlyEndTrackingEndsTheDrag) {
+    Make(kLevelMax, kLevelMark, kLevelDivisions);
+    fader.SetInitialValue(100);
+    Press(ThumbX(), fader.ValueToY(100));
+    fader.SendMessage(WM_LBUTTONUP, 0, Where(ThumbX(), fader.ValueToY(100)));
+    EXPECT_EQ(page.log.back(), "release 30");
+    EXPECT_TRUE(fader.IsDragging());
+
+    EXPECT_EQ(fader.SendMessage(UM_END_TRACKING), 1);
+    EXPECT_FALSE(fader.IsDragging());
+    page.log.clear();
+    Drag(0);
+    EXPECT_EQ(fader.value, 100);
+    EXPECT_TRUE(page.log.empty());
+}
+
+TEST_F(FaderTest, PressOnTheTrackAwayFromTheThumbDoesNotPage) {
+    Make(kLevelMax, kLevelMark, kLevelDivisions);
+    fader.SetInitialValue(100);
+    Press(ThumbX(), fader.ValueToY(200));
+    EXPECT_EQ(fader.value, 100);
+    EXPECT_FALSE(fader.IsDragging());
+    EXPECT_FALSE(fader.RepeatPeriod().has_value());
+    EXPECT_EQ(page.log, std::vector<std::string>{"press 30"});
+}
+
+TEST_F(FaderTest, HeldStepButtonRepeatsAtOnceThenSlowThenFastAndKeepsReportingAtTheTop) {
+    Make(kLevelMax, kLevelMark, kLevelDivisions);
+    fader.SetInitialValue(kLevelMax - 1);
+    Press(ThumbX(), 2);
+    ASSERT_EQ(fader.RepeatPeriod(), std::optional<UINT>(0));
+    page.log.clear();
+
+    std::vector<UINT> periods;
+    for (int tick = 0; tick < 13; ++tick) {
+        Tick();
+        periods.push_back(*fader.RepeatPeriod());
+    }
+    EXPECT_EQ(periods, (std::vector<UINT>{500, 500, 100, 100, 100, 100, 100, 100, 100, 100, 10, 10, 10}));
+    EXPECT_EQ(fader.value, kLevelMax);
+    EXPECT_EQ(page.Count("value 30"), 13);
+
+    fader.SendMessage(UM_END_TRACKING);
+    EXPECT_FALSE(fader.RepeatPeriod().has_value());
+    // The next hold starts the sequence afresh.
+    Press(ThumbX(), kHeight - 2);
+    Tick();
+    EXPECT_EQ(fader.RepeatPeriod(), std::optional<UINT>(500));
+    EXPECT_EQ(fader.value, kLevelMax - 1);
+}
+
+TEST_F(FaderTest, HeldStepButtonRunsOnItsOwnTimer) {
+    Make(kLevelMax, kLevelMark, kLevelDivisions);
+    fader.SetInitialValue(10);
+    Press(ThumbX(), kHeight - 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fader.value == 9; }, 2000));
+    fader.SendMessage(UM_END_TRACKING);
+    QTest::qWait(600);
+    EXPECT_EQ(fader.value, 9);
+}
+
+TEST_F(FaderTest, DisabledFaderReportsThePressButNeverMoves) {
+    Make(kLevelMax, kLevelMark, kLevelDivisions);
+    fader.SetInitialValue(100);
+    fader.SetEnabled(false);
+    Press(1, fader.ValueToY(kLevelMark));
+    Press(ThumbX(), 2);
+    Press(ThumbX(), fader.ValueToY(100));
+    Drag(0);
+    EXPECT_EQ(fader.value, 100);
+    EXPECT_FALSE(fader.IsDragging());
+    EXPECT_FALSE(fader.RepeatPeriod().has_value());
+    EXPECT_EQ(page.log, (std::vector<std::string>{"press 30", "press 30", "press 30"}));
+}
+
+TEST_F(FaderTest, ThumbSitsAtTheValueWithItsGrooveAndFrame) {
+    Make(kLevelMax, kLevelMark, kLevelDivisions);
+    const int thumbH = kWidth / 2;
+    const int x = kWidth / 4 + 3;
+    for (const int v : {0, 160, 220}) {
+        fader.value = v;
+        const QImage image = GrabWindow(fader);
+        const int y = fader.ValueToY(v);
+        EXPECT_EQ(At(image, x, y - thumbH / 2), kWhite) << v; // raised frame, top
+        EXPECT_EQ(At(image, x, y - thumbH / 2 + 1), kThumb) << v;
+        EXPECT_EQ(At(image, x, y - 1), kBlack) << v; // groove
+        EXPECT_EQ(At(image, x, y), kWhite) << v;
+        EXPECT_EQ(At(image, x, y + 1), kThumb) << v;
+        EXPECT_EQ(At(image, x, y + thumbH / 2), kBlack) << v; // raised frame, bottom
+        EXPECT_NE(At(image, x, y + thumbH / 2 + 1), kThumb) << v;
+    }
+    fader.SetEnabled(false);
+    const QImage image = GrabWindow(fader);
+    EXPECT_EQ(At(image, x, fader.ValueToY(220) + 1), RGB(128, 128, 128));
+}
+
+TEST_F(FaderTest, TrackAndStepButtonsAreFramed) {
+    Make(kLevelMax, kLevelMark, kLevelDivisions);
+    fader.SetInitialValue(100);
+    QImage image = GrabWindow(fader);
+    const CRect track = fader.TrackRect();
+    EXPECT_EQ(At(image, 1, 1), RGB(192, 192, 192));
+    EXPECT_EQ(At(image, track.left, 100), kBlack); // sunken track
+    EXPECT_EQ(At(image, track.right - 1, 100), kWhite);
+    EXPECT_EQ(At(image, track.left + 1, 0), kWhite); // raised step buttons
+    EXPECT_EQ(At(image, track.left + 1, 6), kBlack);
+    EXPECT_EQ(At(image, track.left + 1, kHeight - 7), kWhite);
+
+    Press(ThumbX(), 2);
+    image = GrabWindow(fader);
+    EXPECT_EQ(At(image, track.left + 1, 0), kBlack);
+    EXPECT_EQ(At(image, track.left + 1, 6), kWhite);
+}
+
+} // namespace

@@ -1,0 +1,164 @@
+#include "controls/ModText.h"
+#include "ControlTestSupport.h"
+
+#include <QLineEdit>
+
+using namespace controls_test;
+
+namespace {
+
+constexpr UINT kId = 5;
+constexpr UINT kOtherId = 6;
+constexpr int kMaxChars = 4;
+constexpr COLORREF kTextColour = RGB(0, 0, 128);
+constexpr COLORREF kLightGrey = RGB(192, 192, 192);
+const CRect kFieldRect(10, 10, 70, 30);
+const QPoint kOnField(40, 20);
+const QPoint kOnOtherField(140, 20);
+
+struct TextTest : PageTest {
+    CModText field;
+    CModText other;
+
+    void SetUp() override {
+        PageTest::SetUp();
+        window->requestActivate();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        ASSERT_TRUE(field.Create(kFieldRect, &page, kId, kTextColour, true, kMaxChars));
+        ASSERT_TRUE(other.Create(CRect(110, 10, 170, 30), &page, kOtherId, kTextColour, true, kMaxChars));
+        field.text = "1.5";
+        field.HasChanged();
+    }
+    QLineEdit* Line() { return qobject_cast<QLineEdit*>(field.GetWidget()); }
+    void Type(const QString& keys) { QTest::keyClicks(field.GetWidget(), keys); }
+};
+
+TEST(TextState, HasChangedSeesNewTextAndEditsOnce) {
+    CModText field;
+    EXPECT_FALSE(field.HasChanged());
+    field.text = "0 dB";
+    EXPECT_TRUE(field.HasChanged());
+    EXPECT_FALSE(field.HasChanged());
+    field.edited = true;
+    EXPECT_TRUE(field.HasChanged());
+    EXPECT_FALSE(field.edited);
+    EXPECT_FALSE(field.HasChanged());
+}
+
+TEST_F(TextTest, AClickReportsThePressThenFocusesTheFieldOnTheCurrentValueAllSelected) {
+    bool focusedAtPress = true;
+    page.onReport = [&](UINT message, WPARAM) {
+        if (message == UM_CTRL_PRESS) {
+            focusedAtPress = field.HasFocus();
+        }
+    };
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnField);
+
+    EXPECT_EQ(page.log.front(), "press 5");
+    EXPECT_FALSE(focusedAtPress);
+    EXPECT_TRUE(field.HasFocus());
+    EXPECT_EQ(Line()->text(), "1.5");
+    EXPECT_EQ(Line()->selectedText(), "1.5");
+    // The edit control now shows itself: the field counts as edited until the page checks it.
+    EXPECT_TRUE(field.edited);
+    EXPECT_EQ(page.Count("release 5"), 0);
+}
+
+TEST_F(TextTest, AfterTypingAReleaseIsReportedOnlyOnceThePageHasCheckedTheField) {
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnField);
+    field.HasChanged();
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnField);
+    EXPECT_EQ(page.Count("release 5"), 1);
+
+    Type("2");
+    page.log.clear();
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnField);
+    EXPECT_EQ(page.log, std::vector<std::string>{"press 5"});
+    field.HasChanged();
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnField);
+    EXPECT_EQ(page.Count("release 5"), 1);
+}
+
+TEST_F(TextTest, EnterReportsTheTextBeforeAskingForARefresh) {
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnField);
+    Type("-3");
+    EXPECT_EQ(field.text, "-3");
+    page.log.clear();
+    std::string textAtReport;
+    page.onReport = [&](UINT message, WPARAM) {
+        if (message == UM_TEXT_ENTERED) {
+            textAtReport = field.text;
+        }
+    };
+    QTest::keyClick(field.GetWidget(), Qt::Key_Return);
+    EXPECT_EQ(page.log, (std::vector<std::string>{"entered 5", "refresh 0"}));
+    EXPECT_EQ(textAtReport, "-3");
+    EXPECT_TRUE(field.edited);
+}
+
+TEST_F(TextTest, LeavingTheFieldKeepsTheTypedTextAndAsksOnlyForARefresh) {
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnField);
+    Type("7");
+    page.log.clear();
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnOtherField);
+    EXPECT_EQ(page.Count("refresh 0"), 1);
+    EXPECT_EQ(page.Count("entered 5"), 0);
+    EXPECT_EQ(page.Count("entered 6"), 0);
+    EXPECT_EQ(field.text, "7");
+    EXPECT_TRUE(field.edited);
+}
+
+TEST_F(TextTest, TypingStopsAtMaxChars) {
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnField);
+    Type("123456");
+    EXPECT_EQ(field.text, "1234");
+}
+
+TEST_F(TextTest, DrawsTheTextOnASunkenGreyFaceAndGivesWayToTheEditControlWhileEdited) {
+    QImage image = GrabWindow(field);
+    ASSERT_EQ(image.size(), QSize(60, 20));
+    EXPECT_EQ(At(image, 0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(At(image, 58, 0), RGB(0, 0, 0));
+    EXPECT_EQ(At(image, 59, 0), RGB(255, 255, 255));
+    EXPECT_EQ(At(image, 59, 19), RGB(255, 255, 255));
+    EXPECT_EQ(At(image, 2, 17), kLightGrey);
+    const int glyphPixels = CountColour(image, CRect(1, 1, 59, 19), kTextColour);
+    EXPECT_GT(glyphPixels, 5);
+
+    // A page that formats what was typed and checks its fields on every refresh.
+    page.onReport = [&](UINT message, WPARAM) {
+        if (message == UM_TEXT_ENTERED) {
+            field.text = field.text + ".0";
+        } else if (message == UM_REFRESH && field.HasChanged()) {
+            field.Invalidate(false);
+        }
+    };
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnField);
+    Type("9");
+    image = GrabWindow(field);
+    EXPECT_NE(At(image, 2, 17), kLightGrey);
+
+    QTest::keyClick(field.GetWidget(), Qt::Key_Return);
+    EXPECT_EQ(field.text, "9.0");
+    EXPECT_FALSE(field.edited);
+    image = GrabWindow(field);
+    EXPECT_EQ(At(image, 2, 17), kLightGrey);
+    EXPECT_GT(CountColour(image, CRect(1, 1, 59, 19), kTextColour), 5);
+}
+
+TEST_F(TextTest, AFieldThatIsNotEditableOnlyDisplaysAndReportsClicks) {
+    CModText display;
+    ASSERT_TRUE(display.Create(CRect(10, 50, 70, 70), &page, 9, kTextColour, false, kMaxChars));
+    EXPECT_EQ(qobject_cast<QLineEdit*>(display.GetWidget()), nullptr);
+    display.text = "12 ms";
+    display.HasChanged();
+    QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(40, 60));
+    EXPECT_EQ(page.log, (std::vector<std::string>{"press 9", "release 9"}));
+    EXPECT_FALSE(display.HasFocus());
+    EXPECT_FALSE(display.edited);
+    const QImage image = GrabWindow(display);
+    EXPECT_EQ(At(image, 2, 17), kLightGrey);
+    EXPECT_GT(CountColour(image, CRect(1, 1, 59, 19), kTextColour), 5);
+}
+
+} // namespace
