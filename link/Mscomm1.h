@@ -1,0 +1,98 @@
+// CMscomm1: the serial communications control that the serial transport drives. A port is
+// configured through properties (CommPort, Settings, buffer sizes, modem lines, ...), opened
+// and closed through PortOpen, read through InBufferCount and Input and written through
+// Output, as with the control the transport was designed for; underneath is Qt SerialPort.
+//
+// The control raises no events: the receive and send thresholds and EOF detection only govern
+// events, so they are kept but change nothing. Reads never wait: Input returns what the
+// port has already delivered.
+#pragma once
+
+#include <memory>
+#include <string>
+
+class QSerialPort;
+
+class CMscomm1 {
+public:
+    CMscomm1();
+    ~CMscomm1();
+    CMscomm1(const CMscomm1&) = delete;
+    CMscomm1& operator=(const CMscomm1&) = delete;
+
+    // 1-based port number. Choosing another port while one is open closes the open one.
+    void SetCommPort(int port);
+    int GetCommPort() const { return commPort_; }
+    // "baud,parity,data bits,stop bits", for example "115200,n,8,2". A malformed text is
+    // refused (false) and the previous settings stay. Applied at once to an open port.
+    bool SetSettings(const std::string& settings);
+    // Bytes the control buffers on each side; at least 1.
+    void SetInBufferSize(int size);
+    void SetOutBufferSize(int size);
+    // 0: text. Input always hands over the bytes as received.
+    void SetInputMode(int mode) { inputMode_ = mode; }
+    int GetInputMode() const { return inputMode_; }
+    // Characters Input returns at most; 0 for everything waiting.
+    void SetInputLen(int length) { inputLen_ = length; }
+    // Modem lines, set when the port opens and at once while it is open. A port without
+    // modem lines (a pseudo-terminal) ignores them.
+    void SetDTREnable(bool enable);
+    void SetRTSEnable(bool enable);
+    void SetEOFEnable(bool enable) { eofEnable_ = enable; }
+    bool GetEOFEnable() const { return eofEnable_; }
+    // Drop received zero bytes.
+    void SetNullDiscard(bool discard) { nullDiscard_ = discard; }
+    void SetRThreshold(int count) { rThreshold_ = count; }
+    int GetRThreshold() const { return rThreshold_; }
+    void SetSThreshold(int count) { sThreshold_ = count; }
+    int GetSThreshold() const { return sThreshold_; }
+    // 0 none, 1 XON/XOFF, 2 RTS/CTS, 3 both (hardware flow control).
+    void SetHandshaking(int handshaking);
+
+    // Opens or closes the port. Opening fails (false) when the system refuses the device or
+    // its settings; LastError then says why.
+    bool SetPortOpen(bool open);
+    bool GetPortOpen() const;
+
+    // Bytes received and not yet read. Setting 0 discards them.
+    int GetInBufferCount();
+    void SetInBufferCount(int count);
+    // The bytes received (at most InputLen of them), removed from the buffer.
+    std::string GetInput();
+    // Queues bytes for sending; what does not fit into the output buffer is refused whole.
+    bool SetOutput(const std::string& bytes);
+
+    // The device path of the port and the reason of the last failure.
+    std::string DevicePath() const;
+    const std::string& LastError() const { return lastError_; }
+
+private:
+    struct LineSettings {
+        int baud = 9600;
+        char parity = 'n';
+        int dataBits = 8;
+        double stopBits = 1;
+    };
+    static bool ParseSettings(const std::string& text, LineSettings& settings);
+    bool ApplyLineSettings();
+    void ApplyModemLines();
+    // Moves what the port has delivered into the input buffer, as far as it has room.
+    void Pull();
+
+    std::unique_ptr<QSerialPort> port_;
+    std::string inBuffer_;
+    std::string lastError_;
+    LineSettings line_;
+    int commPort_ = 1;
+    int inBufferSize_ = 1024;
+    int outBufferSize_ = 512;
+    int inputMode_ = 0;
+    int inputLen_ = 0;
+    int rThreshold_ = 0;
+    int sThreshold_ = 0;
+    int handshaking_ = 0;
+    bool dtrEnable_ = false;
+    bool rtsEnable_ = false;
+    bool eofEnable_ = false;
+    bool nullDiscard_ = false;
+};

@@ -1,0 +1,47 @@
+#include "link/PortSocket.h"
+
+#include <QHostAddress>
+#include <QTcpSocket>
+
+#include <array>
+#include <limits>
+
+CPortSocket::CPortSocket() = default;
+
+CPortSocket::~CPortSocket() { Close(); }
+
+bool CPortSocket::Connect(const std::string& address, int port) {
+    Close();
+    const QHostAddress host(QString::fromStdString(address));
+    if (host.protocol() != QAbstractSocket::IPv4Protocol || port <= 0 ||
+        port > std::numeric_limits<quint16>::max()) {
+        return false;
+    }
+    socket_ = std::make_unique<QTcpSocket>();
+    socket_->setReadBufferSize(kReceiveLimit);
+    socket_->connectToHost(host, static_cast<quint16>(port));
+    return true;
+}
+
+void CPortSocket::Close() {
+    if (socket_) {
+        socket_->abort();
+        socket_.reset();
+    }
+}
+
+std::string CPortSocket::Receive() {
+    if (!socket_) {
+        return {};
+    }
+    std::array<char, kReceiveChunk> chunk{};
+    const qint64 count = socket_->read(chunk.data(), kReceiveChunk);
+    return count > 0 ? std::string(chunk.data(), static_cast<std::size_t>(count)) : std::string();
+}
+
+void CPortSocket::Send(const std::string& text) {
+    if (!socket_ || socket_->bytesToWrite() + static_cast<qint64>(text.size()) > kSendLimit) {
+        return;
+    }
+    socket_->write(text.data(), static_cast<qint64>(text.size()));
+}

@@ -1,0 +1,37 @@
+// CPortSocket: the network transport of a link engine, a TCP client that is only polled.
+// Connect starts connecting and returns at once; Receive hands over at most 100 characters
+// per call; Send queues and never waits. A connection that fails or closes later is not
+// reported: the engine notices it as missing replies.
+#pragma once
+
+#include <memory>
+#include <string>
+
+class QTcpSocket;
+
+class CPortSocket {
+public:
+    CPortSocket();
+    ~CPortSocket();
+    CPortSocket(const CPortSocket&) = delete;
+    CPortSocket& operator=(const CPortSocket&) = delete;
+
+    // Starts connecting to the dotted IPv4 address and port, dropping any earlier connection.
+    // False only when no connection can be attempted (no IPv4 address, no valid port).
+    bool Connect(const std::string& address, int port);
+    void Close();
+    // At most kReceiveChunk received characters; empty when nothing (or an error) arrived.
+    std::string Receive();
+    // Queues the characters; they leave once the connection stands. Characters beyond
+    // kSendLimit waiting to leave are dropped.
+    void Send(const std::string& text);
+
+    static constexpr int kReceiveChunk = 100;
+    // What the transport holds at most in either direction; a peer that sends faster than
+    // the engine reads is held back by TCP itself.
+    static constexpr int kReceiveLimit = 65536;
+    static constexpr int kSendLimit = 65536;
+
+private:
+    std::unique_ptr<QTcpSocket> socket_;
+};
