@@ -62,6 +62,13 @@ TEST_F(TextTest, AClickReportsThePressThenFocusesTheFieldOnTheCurrentValueAllSel
     // The edit control now shows itself: the field counts as edited until the page checks it.
     EXPECT_TRUE(field.edited);
     EXPECT_EQ(page.Count("release 5"), 0);
+
+    // Coming back to a field whose edit window already holds the value shows the edit again.
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnOtherField);
+    field.HasChanged();
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnField);
+    EXPECT_TRUE(field.edited);
+    EXPECT_EQ(Line()->selectedText(), "1.5");
 }
 
 TEST_F(TextTest, AfterTypingAReleaseIsReportedOnlyOnceThePageHasCheckedTheField) {
