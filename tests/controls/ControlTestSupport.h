@@ -2,6 +2,7 @@
 // by messages and by the mouse and reading their pixels.
 #pragma once
 
+#include "controls/ControlHelpers.h"
 #include "framework/Dc.h"
 #include "framework/Wnd.h"
 
@@ -16,6 +17,11 @@
 #include <vector>
 
 namespace controls_test {
+
+using controls::kBlack;
+using controls::kGrey;
+using controls::kLightGrey;
+using controls::kWhite;
 
 inline std::string ReportName(UINT message) {
     switch (message) {

@@ -8,11 +8,9 @@ namespace {
 constexpr UINT kId = 12;
 constexpr UINT kOtherId = 13;
 constexpr COLORREF kBack = RGB(0, 0, 192);
-constexpr COLORREF kText = RGB(192, 192, 192);
+constexpr COLORREF kText = kLightGrey;
 constexpr COLORREF kLitBack = RGB(255, 0, 0);
-constexpr COLORREF kLitText = RGB(0, 0, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kLitText = kBlack;
 const CRect kButtonRect(10, 10, 70, 30);
 const QPoint kOnButton(40, 20);
 const QPoint kOffButton(200, 200);
@@ -114,7 +112,7 @@ TEST_F(ButtonTest, DisabledLookIsDarkGreyWithTheCaptionOnGrey) {
     button.SetEnabled(false);
     const QImage image = GrabWindow(button);
     EXPECT_EQ(At(image, 3, 3), RGB(64, 64, 64));
-    EXPECT_GT(CountColour(image, CRect(2, 2, 58, 18), RGB(128, 128, 128)), 10);
+    EXPECT_GT(CountColour(image, CRect(2, 2, 58, 18), kGrey), 10);
     EXPECT_GT(CountColour(image, CRect(2, 2, 58, 18), kLitText), 10);
     EXPECT_EQ(At(image, 0, 0), kWhite);
 }

@@ -11,8 +11,6 @@ constexpr UINT kId = 30;
 constexpr COLORREF kThumb = RGB(0, 128, 255);
 constexpr COLORREF kScale = RGB(0, 0, 128);
 constexpr COLORREF kMark = RGB(128, 0, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
 // The device panel's level fader: 0 dB at 160 of 220, 22 divisions.
 constexpr int kLevelMax = 220;
 constexpr int kLevelMark = 160;
@@ -237,7 +235,7 @@ TEST_F(FaderTest, ThumbSitsAtTheValueWithItsGrooveAndFrame) {
     }
     fader.SetEnabled(false);
     const QImage image = GrabWindow(fader);
-    EXPECT_EQ(At(image, x, fader.ValueToY(220) + 1), RGB(128, 128, 128));
+    EXPECT_EQ(At(image, x, fader.ValueToY(220) + 1), kGrey);
 }
 
 TEST_F(FaderTest, TrackAndStepButtonsAreFramed) {
@@ -245,7 +243,7 @@ TEST_F(FaderTest, TrackAndStepButtonsAreFramed) {
     fader.SetInitialValue(100);
     QImage image = GrabWindow(fader);
     const CRect track = fader.TrackRect();
-    EXPECT_EQ(At(image, 1, 1), RGB(192, 192, 192));
+    EXPECT_EQ(At(image, 1, 1), kLightGrey);
     EXPECT_EQ(At(image, track.left, 100), kBlack); // sunken track
     EXPECT_EQ(At(image, track.right - 1, 100), kWhite);
     EXPECT_EQ(At(image, track.left + 1, 0), kWhite); // raised step buttons

@@ -64,10 +64,10 @@ TEST_F(MeterTest, SegmentsAreSunkenWithGapsBetweenThem) {
     meter.level = 15;
     const QImage image = GrabWindow(meter);
     const CRect r = meter.SegmentRect(3);
-    EXPECT_EQ(At(image, r.left, r.top), RGB(128, 128, 128));
-    EXPECT_EQ(At(image, r.left, r.bottom - 2), RGB(128, 128, 128));
-    EXPECT_EQ(At(image, r.right - 1, r.top), RGB(255, 255, 255));
-    EXPECT_EQ(At(image, r.left + 1, r.bottom - 1), RGB(255, 255, 255));
+    EXPECT_EQ(At(image, r.left, r.top), kGrey);
+    EXPECT_EQ(At(image, r.left, r.bottom - 2), kGrey);
+    EXPECT_EQ(At(image, r.right - 1, r.top), kWhite);
+    EXPECT_EQ(At(image, r.left + 1, r.bottom - 1), kWhite);
     EXPECT_EQ(At(image, r.left + 1, r.top + 1), kGreen);
     // The gap below the segment is not painted by the meter.
     EXPECT_NE(At(image, r.left + 1, r.bottom + 1), kGreen);

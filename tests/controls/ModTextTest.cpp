@@ -11,7 +11,6 @@ constexpr UINT kId = 5;
 constexpr UINT kOtherId = 6;
 constexpr int kMaxChars = 4;
 constexpr COLORREF kTextColour = RGB(0, 0, 128);
-constexpr COLORREF kLightGrey = RGB(192, 192, 192);
 const CRect kFieldRect(10, 10, 70, 30);
 const QPoint kOnField(40, 20);
 const QPoint kOnOtherField(140, 20);
@@ -124,10 +123,10 @@ TEST_F(TextTest, TypingStopsAtMaxChars) {
 TEST_F(TextTest, DrawsTheTextOnASunkenGreyFaceAndGivesWayToTheEditControlWhileEdited) {
     QImage image = GrabWindow(field);
     ASSERT_EQ(image.size(), QSize(60, 20));
-    EXPECT_EQ(At(image, 0, 0), RGB(0, 0, 0));
-    EXPECT_EQ(At(image, 58, 0), RGB(0, 0, 0));
-    EXPECT_EQ(At(image, 59, 0), RGB(255, 255, 255));
-    EXPECT_EQ(At(image, 59, 19), RGB(255, 255, 255));
+    EXPECT_EQ(At(image, 0, 0), kBlack);
+    EXPECT_EQ(At(image, 58, 0), kBlack);
+    EXPECT_EQ(At(image, 59, 0), kWhite);
+    EXPECT_EQ(At(image, 59, 19), kWhite);
     EXPECT_EQ(At(image, 2, 17), kLightGrey);
     const int glyphPixels = CountColour(image, CRect(1, 1, 59, 19), kTextColour);
     EXPECT_GT(glyphPixels, 5);
