@@ -454,6 +454,7 @@ void CTonraDoc::ResetDevice(int d) {
 
 bool CTonraDoc::OnNewDocument() {
     documentCaption = kNewCaption;
+    pathName_.clear();
     ReadConnectionFile();
     for (int d = 0; d < kDeviceCount; ++d) {
         ResetDevice(d);

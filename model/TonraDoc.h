@@ -10,8 +10,13 @@
 #pragma once
 
 #include "framework/Types.h"
+#include "model/ConnectionFile.h"
 #include "model/ModelTypes.h"
+#include "model/SetupFile.h"
 #include "model/TonraParams.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
 
 #include <span>
 #include <string>
@@ -35,7 +40,11 @@ public:
     CTonraDoc& operator=(const CTonraDoc&) = delete;
 
     // ---- Document-wide fields ----
-    int loadResult = 0; // 0 loaded, 3 refused: channel counts differ from the online device
+    // Outcome of the last setup-file load.
+    static constexpr int kLoadOk = 0;
+    static constexpr int kLoadCountsDiffer = 3; // refused: the online device has other channel counts
+    static constexpr int kLoadFailed = -1;      // the file cannot be read or cannot be used
+    int loadResult = kLoadOk;
     int currentDevice = 0;
     int pageMode = 0;       // 0 home (network) page, 1 device page
     int connectionMode = 0; // 0 COM ports, non-zero network addresses
@@ -122,8 +131,33 @@ public:
     // connection file, shadow equal to the current values. Identity, passwords, program names,
     // locks, link groups and band switches stay.
     bool OnNewDocument();
+    // Open: loads the setup file at `path` into the current device. On success the caption
+    // and the path name become the path and the views refresh. Otherwise nothing changes:
+    // loadResult is kLoadCountsDiffer (left to the caller to report) or kLoadFailed, and then
+    // a message box has named the file and the problem.
+    bool OnOpenDocument(const std::string& path);
+    // Save: writes the current device as a setup file. A failure is reported in a message box
+    // and leaves any earlier file of that name as it was.
+    bool OnSaveDocument(const std::string& path);
     bool IsModified() const { return modified_; }
     void SetModifiedFlag(bool modified = true) { modified_ = modified; }
+    // The setup file the document was last opened from or saved to; empty after New.
+    const std::string& GetPathName() const { return pathName_; }
+    void SetPathName(const std::string& path) { pathName_ = path; }
+
+    // ---- Setup files as bytes ----
+    // The current device as a setup file in the current format.
+    QByteArray StoreSetup() const;
+    // Loads a setup file into the current device only when the whole file was read, the
+    // channel counts are possible and, for an online device, equal to its own; then the
+    // device is validated and its shadow left alone, so the link engine sends what differs.
+    // Returns loadResult; for kLoadFailed `problem` says why.
+    int LoadSetup(QByteArrayView bytes, std::string& problem);
+
+    // ---- Connection file ----
+    // Writes the connection file with `settings`; a failure is reported in a message box
+    // naming the file and the reason.
+    bool WriteConnectionFile(const model::ConnectionSettings& settings);
 
     // ---- Views ----
     // wParam of the UM_REFRESH that RefreshViews sends: the view refreshes the device panel
@@ -139,6 +173,8 @@ private:
     // Reads the connection file into connectionMode, comPort and ipAddress; false (and nothing
     // changed) when there is none.
     bool ReadConnectionFile();
+    model::DeviceSetup GetDeviceSetup(int device) const;
+    void SetDeviceSetup(const model::DeviceSetup& setup, int device);
     void ResetDevice(int device);
     // The stored int of a parameter of slot `slot`; null for text kinds, unknown kinds and
     // indexes outside the band, input or filter range.
@@ -148,4 +184,5 @@ private:
 
     CMsgWnd* view_ = nullptr;
     bool modified_ = false;
+    std::string pathName_;
 };

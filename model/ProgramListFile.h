@@ -1,0 +1,33 @@
+// The program list file (*.lst): the names of the 30 program files of the program library,
+// 30 records of 12 bytes, each the file name without ".dat", zero-filled after the name.
+#pragma once
+
+#include "model/ModelTypes.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace model {
+
+constexpr int kProgramListRecordSize = kProgramNameLength;
+constexpr int kProgramListFileSize = kProgramCount * kProgramListRecordSize;
+
+using ProgramList = std::array<std::string, kProgramCount>;
+
+// 360 bytes; a name longer than a record is cut to 12 characters so it cannot run into the
+// next record.
+QByteArray WriteProgramListBytes(const ProgramList& names);
+// Each name is every non-zero byte of its record, in order. A shorter file gives the names of
+// its whole records; the records it lacks, and a record it holds only in part, stay empty.
+ProgramList ReadProgramListBytes(QByteArrayView bytes);
+
+// The list in the file at `path`; nothing when the file cannot be read.
+std::optional<ProgramList> ReadProgramListFile(const std::string& path);
+// Creates or replaces the file at `path`. False, with the reason in `problem`, when that fails.
+bool WriteProgramListFile(const std::string& path, const ProgramList& names, std::string& problem);
+
+} // namespace model
