@@ -1,0 +1,97 @@
+#include "sim/SimServer.h"
+
+#include "sim/SimPtyLine.h"
+#include "sim/SimTcpLine.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <algorithm>
+
+namespace sim {
+
+CSimServer::CSimServer(CSimDevice& device, const LineOptions& options, double closeAfterSeconds)
+    : device_(device), options_(options), closeAfterSeconds_(closeAfterSeconds) {
+    cleanup_.setSingleShot(true);
+    QObject::connect(&cleanup_, &QTimer::timeout, [this] { RemoveClosed(); });
+}
+
+CSimServer::~CSimServer() = default;
+
+bool CSimServer::Listen(const QHostAddress& address, quint16 port, std::string& error) {
+    server_ = std::make_unique<QTcpServer>();
+    if (!server_->listen(address, port)) {
+        error = address.toString().toStdString() + ":" + std::to_string(port) + ": " +
+                server_->errorString().toStdString();
+        server_.reset();
+        return false;
+    }
+    QObject::connect(server_.get(), &QTcpServer::newConnection, [this] { Accept(); });
+    return true;
+}
+
+bool CSimServer::OpenPty(std::string& error) {
+    pty_ = std::make_unique<CSimPtyLine>(device_, options_);
+    if (!pty_->Open(error)) {
+        pty_.reset();
+        return false;
+    }
+    return true;
+}
+
+bool CSimServer::IsListening() const { return server_ && server_->isListening(); }
+
+QHostAddress CSimServer::Address() const { return server_ ? server_->serverAddress() : QHostAddress(); }
+
+quint16 CSimServer::Port() const { return server_ ? server_->serverPort() : 0; }
+
+std::string CSimServer::PtyPath() const { return pty_ ? pty_->Path() : std::string(); }
+
+void CSimServer::Accept() {
+    while (QTcpSocket* accepted = server_->nextPendingConnection()) {
+        std::unique_ptr<QTcpSocket> socket(accepted);
+        if (connections_.size() >= kMaxConnections) {
+            socket->abort();
+            continue;
+        }
+        auto line = std::make_unique<CSimTcpLine>(device_, options_, std::move(socket), closeAfterSeconds_);
+        line->OnClosed([this] { cleanup_.start(0); });
+        connections_.push_back(std::move(line));
+    }
+}
+
+void CSimServer::RemoveClosed() {
+    std::erase_if(connections_, [](const std::unique_ptr<CSimTcpLine>& line) { return line->IsClosed(); });
+}
+
+void CSimServer::Report(const devlink::ReplyFrame& reply) {
+    for (const auto& line : connections_) {
+        if (!line->IsClosed()) {
+            line->Report(reply);
+        }
+    }
+    if (pty_) {
+        pty_->Report(reply);
+    }
+}
+
+std::vector<CSimSession*> CSimServer::Sessions() {
+    std::vector<CSimSession*> sessions;
+    for (const auto& line : connections_) {
+        if (!line->IsClosed()) {
+            sessions.push_back(&line->Session());
+        }
+    }
+    if (pty_) {
+        sessions.push_back(&pty_->Session());
+    }
+    return sessions;
+}
+
+int CSimServer::ConnectionCount() const {
+    return static_cast<int>(
+        std::count_if(connections_.begin(), connections_.end(),
+                      [](const std::unique_ptr<CSimTcpLine>& line) { return !line->IsClosed(); }));
+}
+
+} // namespace sim
