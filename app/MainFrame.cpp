@@ -40,6 +40,9 @@ void CMainFrame::OnSize(UINT type, int cx, int cy) {
 }
 
 void CMainFrame::OnClose() {
+    if (closeQuery_ && !closeQuery_()) {
+        return;
+    }
     CWnd::OnClose();
     QCoreApplication::quit();
 }

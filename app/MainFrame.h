@@ -6,6 +6,7 @@
 #include "app/TonraView.h"
 #include "framework/Wnd.h"
 
+#include <functional>
 #include <string>
 
 class CTonraDoc;
@@ -19,6 +20,8 @@ public:
     // Creates the window (hidden) with its view; false when either cannot be created.
     bool Create(const std::string& title);
     CTonraView& GetView() { return view_; }
+    // Asked before the main window closes; when it answers false the window stays.
+    void SetCloseQuery(std::function<bool()> query) { closeQuery_ = std::move(query); }
 
 protected:
     int OnCreate() override;
@@ -28,4 +31,5 @@ protected:
 
 private:
     CTonraView view_;
+    std::function<bool()> closeQuery_;
 };

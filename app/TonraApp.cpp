@@ -5,7 +5,31 @@
 #include "framework/UiService.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QStringList>
+#include <QWidget>
+
+#include <array>
+
+namespace {
+
+// The standard keys of the file commands, as the platform defines them.
+struct Accelerator {
+    QKeySequence::StandardKey key;
+    UINT command;
+};
+constexpr std::array<Accelerator, 4> kAccelerators = {{
+    {QKeySequence::New, ID_FILE_NEW},
+    {QKeySequence::Open, ID_FILE_OPEN},
+    {QKeySequence::Save, ID_FILE_SAVE},
+    {QKeySequence::SaveAs, ID_FILE_SAVE_AS},
+}};
+
+const char* const kCountsDifferText = "Error: Channel numbers are different";
+
+} // namespace
 
 CTonraApp::CTonraApp() : networkStarter_(app::StartNetwork), document_(std::make_unique<CTonraDoc>()) {}
 
@@ -18,10 +42,13 @@ bool CTonraApp::InitInstance(const std::optional<std::string>& setupFile) {
         // Serial links still work without the network.
         AfxMessageBox("Failed to Initialize Sockets", MB_OK | MB_ICONSTOP);
     }
+    recentFiles_ = std::make_unique<CRecentFileList>(kAppTitle);
     mainFrame_ = std::make_unique<CMainFrame>(*document_);
     if (!mainFrame_->Create(kAppTitle) || !ProcessShellCommand(setupFile)) {
         return false;
     }
+    InstallAccelerators();
+    mainFrame_->SetCloseQuery([this] { return SaveModified(); });
     mainFrame_->ShowWindow(SW_SHOWNORMAL);
     mainFrame_->UpdateWindow();
     mainFrame_->SetWindowText(kMainCaption);
@@ -29,14 +56,114 @@ bool CTonraApp::InitInstance(const std::optional<std::string>& setupFile) {
 }
 
 bool CTonraApp::ProcessShellCommand(const std::optional<std::string>& setupFile) {
-    return setupFile ? OpenDocumentFile(*setupFile) : document_->OnNewDocument();
+    // New also for a file: the other devices get their defaults and the connection settings
+    // come from the connection file, as after any start.
+    return document_->OnNewDocument() && (!setupFile || OpenDocumentFile(*setupFile));
+}
+
+const std::vector<std::string>& CTonraApp::GetRecentFiles() const {
+    static const std::vector<std::string> none;
+    return recentFiles_ ? recentFiles_->Files() : none;
+}
+
+void CTonraApp::InstallAccelerators() {
+    QWidget* window = mainFrame_->GetWidget();
+    for (const Accelerator& accelerator : kAccelerators) {
+        // Owned by the main window's widget.
+        auto* shortcut = new QShortcut(accelerator.key, window);
+        QObject::connect(shortcut, &QShortcut::activated, window,
+                         [this, command = accelerator.command] { OnCommand(command); });
+    }
+}
+
+bool CTonraApp::OnCommand(UINT id) {
+    switch (id) {
+    case ID_FILE_NEW:
+        OnFileNew();
+        return true;
+    case ID_FILE_OPEN:
+        OnFileOpen();
+        return true;
+    case ID_FILE_SAVE:
+        DoSave(false);
+        return true;
+    case ID_FILE_SAVE_AS:
+        DoSave(true);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CTonraApp::OnFileNew() {
+    if (SaveModified()) {
+        document_->OnNewDocument();
+    }
+}
+
+void CTonraApp::OnFileOpen() {
+    FileDialogRequest request;
+    request.open = true;
+    request.filter = kSetupFilter;
+    request.defaultExtension = kSetupExtension;
+    if (const std::optional<std::string> path = UiService().FileDialog(request)) {
+        OpenDocumentFile(*path);
+    }
 }
 
 bool CTonraApp::OpenDocumentFile(const std::string& path) {
-    AfxMessageBox("Cannot open \"" + path +
-                      "\": this version cannot read setup files yet. A new setup is used instead.",
-                  MB_OK | MB_ICONEXCLAMATION);
-    return document_->OnNewDocument();
+    if (!SaveModified()) {
+        return false;
+    }
+    if (document_->OnOpenDocument(path)) {
+        recentFiles_->Add(path);
+        return true;
+    }
+    if (document_->loadResult == CTonraDoc::kLoadCountsDiffer) {
+        AfxMessageBox(kCountsDifferText);
+    }
+    return false;
+}
+
+bool CTonraApp::SaveModified() {
+    if (!document_->IsModified()) {
+        return true;
+    }
+    switch (AfxMessageBox("Save changes to " + DocumentTitle() + "?", MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+    case IDYES:
+        return DoSave(false);
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CTonraApp::DoSave(bool askForName) {
+    std::string path = document_->GetPathName();
+    if (askForName || path.empty()) {
+        FileDialogRequest request;
+        request.open = false;
+        request.filter = kSetupFilter;
+        request.defaultExtension = kSetupExtension;
+        request.initialPath = path.empty() ? std::string(kNewFileName) + kSetupExtension : path;
+        const std::optional<std::string> chosen = UiService().FileDialog(request);
+        if (!chosen) {
+            return false;
+        }
+        path = *chosen;
+    }
+    if (!document_->OnSaveDocument(path)) {
+        return false;
+    }
+    document_->SetPathName(path);
+    recentFiles_->Add(path);
+    return true;
+}
+
+std::string CTonraApp::DocumentTitle() const {
+    const std::string& path = document_->GetPathName();
+    return path.empty() ? kNewFileName : FromQString(QFileInfo(ToQString(path)).fileName());
 }
 
 namespace app {

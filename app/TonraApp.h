@@ -1,9 +1,11 @@
 // CTonraApp: the application object. InitInstance starts the program: the network layer, the
 // document, the main frame with its view, New or the setup file named on the command line,
-// and the main window on screen.
+// and the main window on screen. The file commands (New, Open, Save, Save As) arrive here
+// from the frame's standard keys.
 #pragma once
 
 #include "app/MainFrame.h"
+#include "app/RecentFileList.h"
 #include "model/TonraDoc.h"
 
 #include <functional>
@@ -13,10 +15,20 @@
 
 #include <QStringList>
 
+// The file commands.
+constexpr UINT ID_FILE_NEW = 57600;
+constexpr UINT ID_FILE_OPEN = 57601;
+constexpr UINT ID_FILE_SAVE = 57603;
+constexpr UINT ID_FILE_SAVE_AS = 57604;
+
 class CTonraApp {
 public:
     static constexpr const char* kAppTitle = "Veltrix";
     static constexpr const char* kMainCaption = "Veltrix Loudspeaker Controller";
+    // The name a setup is offered under before it was ever saved.
+    static constexpr const char* kNewFileName = "Tonra";
+    static constexpr const char* kSetupFilter = "Setup Files (*.dat)|*.dat||";
+    static constexpr const char* kSetupExtension = ".dat";
 
     CTonraApp();
     ~CTonraApp();
@@ -32,16 +44,35 @@ public:
     CTonraDoc& GetDocument() { return *document_; }
     // Null until InitInstance created the main window.
     CMainFrame* GetMainWnd() { return mainFrame_.get(); }
+    // Empty until InitInstance read it.
+    const std::vector<std::string>& GetRecentFiles() const;
+
+    // Runs one of the file commands; false for any other id.
+    bool OnCommand(UINT id);
+    // Open of the setup file at `path` into the current device, after offering to save
+    // unsaved changes. False when it was not opened; the user has been told why.
+    bool OpenDocumentFile(const std::string& path);
+    // When the document has unsaved changes: asks whether to save them and does so. False
+    // when the user cancelled or saving failed, so the change of document must not happen.
+    bool SaveModified();
 
 private:
-    // With no file: New. With a file: open it.
+    // With no file: New. With a file: New for the other devices and the connection settings,
+    // then the file into the current device.
     bool ProcessShellCommand(const std::optional<std::string>& setupFile);
-    bool OpenDocumentFile(const std::string& path);
+    // The frame's standard keys for New, Open, Save and Save As.
+    void InstallAccelerators();
+    void OnFileNew();
+    void OnFileOpen();
+    // Saves to the document's file, or asks for one first when it has none or `askForName`.
+    bool DoSave(bool askForName);
+    std::string DocumentTitle() const;
 
     std::function<bool()> networkStarter_;
     // The document outlives the frame and its view.
     std::unique_ptr<CTonraDoc> document_;
     std::unique_ptr<CMainFrame> mainFrame_;
+    std::unique_ptr<CRecentFileList> recentFiles_;
 };
 
 namespace app {

@@ -1,28 +1,18 @@
+#include "IsolatedConfig.h"
+#include "StartedApp.h"
 #include "app/NetworkStart.h"
-#include "app/TonraApp.h"
 #include "framework/Dc.h"
-#include "framework/ScriptedUiService.h"
+#include "model/ConnectionFile.h"
 
+#include <QFile>
 #include <QImage>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// An application started headless with the network start answering `networkStarts`.
-struct StartedApp {
-    CScriptedUiService ui;
-    CScopedUiService installed{ui};
-    CTonraApp app;
-    bool started = false;
-
-    explicit StartedApp(std::optional<std::string> setupFile = std::nullopt, bool networkStarts = true) {
-        app.SetNetworkStarter([networkStarts] { return networkStarts; });
-        started = app.InitInstance(setupFile);
-    }
-};
 
 bool IsNew(CTonraDoc& doc) {
     return doc.documentCaption == "New" && !doc.IsModified() && doc.gain[15][15] == 160 &&
@@ -72,13 +62,47 @@ TEST(Startup, NetworkFailureIsReportedAndStartUpGoesOn) {
     EXPECT_TRUE(IsNew(started.app.GetDocument()));
 }
 
-TEST(Startup, SetupFileOnTheCommandLineIsReportedAndNewRuns) {
-    StartedApp started(std::string("/tmp/show.dat"));
+TEST(Startup, SetupFileOnTheCommandLineIsOpenedIntoTheCurrentDevice) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("show.dat").toStdString();
+    {
+        CTonraDoc source;
+        source.OnNewDocument();
+        source.deviceModel[0] = "KVA-1326";
+        source.inputCount[0] = 2;
+        source.outputCount[0] = 6;
+        source.gain[0][1] = 99;
+        ASSERT_TRUE(source.OnSaveDocument(path));
+    }
+    model::ConnectionSettings connections;
+    connections.comPort[2] = 3;
+    std::string problem;
+    ASSERT_TRUE(model::WriteConnectionFile(filestest::IsolatedConnectionFile(), connections, problem));
+
+    ForgetRecentFiles();
+    StartedApp started(path);
     ASSERT_TRUE(started.started);
-    ASSERT_EQ(started.ui.MessageTexts().size(), 1u);
-    EXPECT_NE(started.ui.MessageTexts()[0].find("/tmp/show.dat"), std::string::npos);
-    EXPECT_TRUE(IsNew(started.app.GetDocument()));
+    EXPECT_TRUE(started.ui.shown().empty());
+    CTonraDoc& doc = started.doc();
+    EXPECT_EQ(doc.deviceModel[0], "KVA-1326");
+    EXPECT_EQ(doc.GetChannelCount(0), 8);
+    EXPECT_EQ(doc.gain[0][1], 99);
+    EXPECT_EQ(doc.documentCaption, path);
+    EXPECT_FALSE(doc.IsModified());
+    // The rest of the network is as after New, with the connection settings read.
+    EXPECT_EQ(doc.gain[5][0], 160);
+    EXPECT_EQ(doc.shadow.gain[0][1], 160);
+    EXPECT_EQ(doc.comPort[2], 3);
+    EXPECT_EQ(started.app.GetRecentFiles(), std::vector<std::string>{path});
     EXPECT_EQ(started.app.GetMainWnd()->GetWindowText(), "Veltrix Loudspeaker Controller");
+    QFile::remove(QString::fromStdString(filestest::IsolatedConnectionFile()));
+}
+
+TEST(Startup, ASetupFileThatCannotBeOpenedEndsTheStart) {
+    StartedApp started(std::string("/nonexistent/show.dat"));
+    EXPECT_FALSE(started.started);
+    ASSERT_EQ(started.ui.MessageTexts().size(), 1u);
+    EXPECT_NE(started.ui.MessageTexts()[0].find("\"/nonexistent/show.dat\""), std::string::npos);
 }
 
 TEST(Startup, CommandLineNamesAtMostOneSetupFile) {
