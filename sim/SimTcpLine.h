@@ -5,6 +5,7 @@
 
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 class QTcpSocket;
