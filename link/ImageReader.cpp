@@ -5,10 +5,6 @@
 
 #include <vector>
 
-namespace {
-constexpr int kByteValues = 256;
-}
-
 char CImageReader::CharAt(int position) const {
     return position >= 0 && position < static_cast<int>(image_.size())
                ? image_[static_cast<std::size_t>(position)]
@@ -23,7 +19,7 @@ int CImageReader::ReadByte() {
 
 int CImageReader::ReadWord() {
     const int high = ReadByte();
-    return high * kByteValues + ReadByte();
+    return high * devlink::kByteValues + ReadByte();
 }
 
 int CImageReader::ReadNameChar() { return devlink::WireToNameCode(ReadByte()); }

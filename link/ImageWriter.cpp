@@ -2,10 +2,6 @@
 
 #include "link/Protocol.h"
 
-namespace {
-constexpr int kByteValues = 256;
-}
-
 void CImageWriter::Put(char c) {
     if (position_ >= 0 && position_ < static_cast<int>(image_.size())) {
         image_[static_cast<std::size_t>(position_)] = c;
@@ -20,8 +16,8 @@ void CImageWriter::WriteByte(int value) {
 
 void CImageWriter::WriteWord(int value) {
     const int word = value & devlink::kWordMask;
-    WriteByte(word / kByteValues);
-    WriteByte(word % kByteValues);
+    WriteByte(word / devlink::kByteValues);
+    WriteByte(word % devlink::kByteValues);
 }
 
 void CImageWriter::WriteNameChar(int code) { WriteByte(devlink::NameCodeToWire(code)); }

@@ -3,6 +3,8 @@
 #include "model/ModelTypes.h"
 #include "model/TonraDoc.h"
 
+#include <array>
+
 namespace devlink {
 
 namespace {
@@ -27,45 +29,71 @@ int Nibble(char c) {
     return 0;
 }
 
-// Offsets of the command frame.
-constexpr int kCmdDeviceMaskAt = 1;
-constexpr int kCmdCodeAt = 5;
-constexpr int kCmdChannelAt = 7;
-constexpr int kCmdIndexAt = 11;
-constexpr int kCmdValueAt = 13;
-constexpr int kCmdExtra1At = 17;
-constexpr int kCmdExtra2At = 19;
-constexpr int kCmdExtra3At = 21;
-constexpr int kCmdChecksumAt = 23;
+constexpr int kByteDigits = 2;
+constexpr int kWordDigits = 4;
 
-// Offsets of the reply frame.
-constexpr int kReplyDeviceAt = 1;
-constexpr int kReplyCodeAt = 3;
-constexpr int kReplyIndexAt = 5;
-constexpr int kReplySubIndexAt = 7;
-constexpr int kReplyValueAt = 9;
-constexpr int kReplyChecksumAt = 13;
+// One field of a frame: where its value lives and how many digits it takes. A frame is DC1,
+// its fields in table order, the checksum of everything before it, and DC2.
+template <typename Frame> struct FrameField {
+    int Frame::*member;
+    int digits;
+};
 
-int ByteAt(std::string_view chars, int at) {
-    return HexPairToByte(chars[static_cast<std::size_t>(at)], chars[static_cast<std::size_t>(at) + 1]);
-}
+constexpr std::array<FrameField<CommandFrame>, 8> kCommandFields = {{
+    {&CommandFrame::deviceMask, kWordDigits},
+    {&CommandFrame::code, kByteDigits},
+    {&CommandFrame::channel, kWordDigits},
+    {&CommandFrame::index, kByteDigits},
+    {&CommandFrame::value, kWordDigits},
+    {&CommandFrame::extra1, kByteDigits},
+    {&CommandFrame::extra2, kByteDigits},
+    {&CommandFrame::extra3, kByteDigits},
+}};
 
-int WordAt(std::string_view chars, int at) { return ByteAt(chars, at) * 256 + ByteAt(chars, at + 2); }
+constexpr std::array<FrameField<ReplyFrame>, 5> kReplyFields = {{
+    {&ReplyFrame::device, kByteDigits},
+    {&ReplyFrame::code, kByteDigits},
+    {&ReplyFrame::index, kByteDigits},
+    {&ReplyFrame::subIndex, kByteDigits},
+    {&ReplyFrame::value, kWordDigits},
+}};
 
-// Appends the checksum of everything so far and the closing DC2.
-void Seal(std::string& frame) {
-    AppendHexByte(frame, static_cast<unsigned>(CharSum(frame)));
-    frame += kDc2;
-}
+int ByteAt(std::string_view chars, std::size_t at) { return HexPairToByte(chars[at], chars[at + 1]); }
 
-// A frame of `length` characters that opens with DC1, closes with DC2 and whose checksum at
-// `checksumAt` matches the characters before it.
-bool IsSealed(std::string_view chars, int length, int checksumAt) {
-    if (static_cast<int>(chars.size()) < length || chars[0] != kDc1 ||
-        chars[static_cast<std::size_t>(length) - 1] != kDc2) {
-        return false;
+template <typename Frame, std::size_t N>
+std::string BuildFrame(const Frame& frame, const std::array<FrameField<Frame>, N>& fields, int length) {
+    std::string text;
+    text.reserve(static_cast<std::size_t>(length));
+    text += kDc1;
+    for (const FrameField<Frame>& field : fields) {
+        const unsigned value = static_cast<unsigned>(frame.*field.member);
+        field.digits == kWordDigits ? AppendHexWord(text, value) : AppendHexByte(text, value);
     }
-    return CharSum(chars.substr(0, static_cast<std::size_t>(checksumAt))) == ByteAt(chars, checksumAt);
+    AppendHexByte(text, static_cast<unsigned>(CharSum(text)));
+    text += kDc2;
+    return text;
+}
+
+// The frame at the front of `chars` when it opens with DC1, closes with DC2 at `length` - 1
+// and carries the checksum of the characters before it; nothing otherwise.
+template <typename Frame, std::size_t N>
+std::optional<Frame> ParseFrame(std::string_view chars, const std::array<FrameField<Frame>, N>& fields,
+                                int length) {
+    const std::size_t size = static_cast<std::size_t>(length);
+    const std::size_t checksumAt = size - 1 - kByteDigits;
+    if (chars.size() < size || chars[0] != kDc1 || chars[size - 1] != kDc2 ||
+        CharSum(chars.substr(0, checksumAt)) != ByteAt(chars, checksumAt)) {
+        return std::nullopt;
+    }
+    Frame frame;
+    std::size_t at = 1;
+    for (const FrameField<Frame>& field : fields) {
+        frame.*field.member = field.digits == kWordDigits
+                                  ? ByteAt(chars, at) * kByteValues + ByteAt(chars, at + kByteDigits)
+                                  : ByteAt(chars, at);
+        at += static_cast<std::size_t>(field.digits);
+    }
+    return frame;
 }
 
 } // namespace
@@ -118,64 +146,22 @@ std::string DecodeWireName(std::span<const int> wireBytes) {
     return CTonraDoc::DecodeNameChars(codes);
 }
 
-std::string BuildCommandFrame(const CommandFrame& f) {
-    std::string frame;
-    frame.reserve(kCommandFrameLength);
-    frame += kDc1;
-    AppendHexWord(frame, static_cast<unsigned>(f.deviceMask));
-    AppendHexByte(frame, static_cast<unsigned>(f.code));
-    AppendHexWord(frame, static_cast<unsigned>(f.channel));
-    AppendHexByte(frame, static_cast<unsigned>(f.index));
-    AppendHexWord(frame, static_cast<unsigned>(f.value));
-    AppendHexByte(frame, static_cast<unsigned>(f.extra1));
-    AppendHexByte(frame, static_cast<unsigned>(f.extra2));
-    AppendHexByte(frame, static_cast<unsigned>(f.extra3));
-    Seal(frame);
-    return frame;
+std::string BuildCommandFrame(const CommandFrame& frame) {
+    return BuildFrame(frame, kCommandFields, kCommandFrameLength);
 }
 
 std::optional<CommandFrame> ParseCommandFrame(std::string_view chars) {
-    if (!IsSealed(chars, kCommandFrameLength, kCmdChecksumAt)) {
-        return std::nullopt;
-    }
-    CommandFrame f;
-    f.deviceMask = WordAt(chars, kCmdDeviceMaskAt);
-    f.code = ByteAt(chars, kCmdCodeAt);
-    f.channel = WordAt(chars, kCmdChannelAt);
-    f.index = ByteAt(chars, kCmdIndexAt);
-    f.value = WordAt(chars, kCmdValueAt);
-    f.extra1 = ByteAt(chars, kCmdExtra1At);
-    f.extra2 = ByteAt(chars, kCmdExtra2At);
-    f.extra3 = ByteAt(chars, kCmdExtra3At);
-    return f;
+    return ParseFrame(chars, kCommandFields, kCommandFrameLength);
 }
 
 int DeviceBit(int device) { return device >= 0 && device < model::kDeviceCount ? 1 << device : 0; }
 
-std::string BuildReplyFrame(const ReplyFrame& f) {
-    std::string frame;
-    frame.reserve(kReplyFrameLength);
-    frame += kDc1;
-    AppendHexByte(frame, static_cast<unsigned>(f.device));
-    AppendHexByte(frame, static_cast<unsigned>(f.code));
-    AppendHexByte(frame, static_cast<unsigned>(f.index));
-    AppendHexByte(frame, static_cast<unsigned>(f.subIndex));
-    AppendHexWord(frame, static_cast<unsigned>(f.value));
-    Seal(frame);
-    return frame;
+std::string BuildReplyFrame(const ReplyFrame& frame) {
+    return BuildFrame(frame, kReplyFields, kReplyFrameLength);
 }
 
 std::optional<ReplyFrame> CheckReplyFrame(std::string_view chars) {
-    if (!IsSealed(chars, kReplyFrameLength, kReplyChecksumAt)) {
-        return std::nullopt;
-    }
-    ReplyFrame f;
-    f.device = ByteAt(chars, kReplyDeviceAt);
-    f.code = ByteAt(chars, kReplyCodeAt);
-    f.index = ByteAt(chars, kReplyIndexAt);
-    f.subIndex = ByteAt(chars, kReplySubIndexAt);
-    f.value = WordAt(chars, kReplyValueAt);
-    return f;
+    return ParseFrame(chars, kReplyFields, kReplyFrameLength);
 }
 
 int PackMeterLevels(std::span<const int, kMetersPerGroup> levels) {

@@ -20,6 +20,7 @@ constexpr char kDc2 = 0x12; // closes every frame
 constexpr int kCommandFrameLength = 26;
 constexpr int kReplyFrameLength = 16;
 constexpr int kByteMask = 0xFF;
+constexpr int kByteValues = 256;
 constexpr int kWordMask = 0xFFFF;
 
 // The network port every device listens on, and the settings of every serial line.

@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kLastOctetMask = 0xFF;
 constexpr int kMaxPort = 65535;
+constexpr double kMaxSeconds = 1e6; // about eleven days
 
 QCommandLineOption Option(const char* name, const char* description, const char* valueName = nullptr) {
     return valueName ? QCommandLineOption(name, description, valueName)
@@ -136,12 +137,13 @@ bool ParseArguments(const std::vector<std::string>& arguments, SimOptions& optio
     SimOptions read = options;
     if (parser.isSet("model")) {
         read.models.clear();
-        for (const QString& name : parser.value("model").split(',', Qt::SkipEmptyParts)) {
-            if (name.size() > model::kModelNameLength) {
+        for (const QString& part : parser.value("model").split(',', Qt::SkipEmptyParts)) {
+            const std::string name = part.trimmed().toStdString();
+            if (name.size() > static_cast<std::size_t>(model::kModelNameLength)) {
                 message = "a model name has at most 16 characters";
                 return false;
             }
-            read.models.push_back(name.trimmed().toStdString());
+            read.models.push_back(name);
         }
         if (read.models.empty()) {
             message = "--model needs a model name";
@@ -165,12 +167,12 @@ bool ParseArguments(const std::vector<std::string>& arguments, SimOptions& optio
                        ReadInt(parser, "oem-programs", 0, model::kProgramCount, read.oemPrograms, message) &&
                        ReadInt(parser, "port", 0, kMaxPort, read.port, message) &&
                        ReadAddress(parser, read, read.address, message) &&
-                       ReadDouble(parser, "front-panel", 1e6, read.frontPanelSeconds, message) &&
+                       ReadDouble(parser, "front-panel", kMaxSeconds, read.frontPanelSeconds, message) &&
                        ReadDouble(parser, "drop", 1, read.dropShare, message) &&
                        ReadDouble(parser, "corrupt", 1, read.corruptShare, message) &&
                        ReadDouble(parser, "garbage", 1, read.garbageShare, message) &&
-                       ReadDouble(parser, "stop-after", 1e6, read.stopAfterSeconds, message) &&
-                       ReadDouble(parser, "close-after", 1e6, read.closeAfterSeconds, message);
+                       ReadDouble(parser, "stop-after", kMaxSeconds, read.stopAfterSeconds, message) &&
+                       ReadDouble(parser, "close-after", kMaxSeconds, read.closeAfterSeconds, message);
     if (!valid) {
         return false;
     }

@@ -6,11 +6,14 @@
 
 #include <QHostAddress>
 
+#include <algorithm>
+
 namespace sim {
 
 namespace {
 
 constexpr double kMsPerSecond = 1000;
+constexpr int kMinFrontPanelMs = 10; // no timer spins
 // Spreads the devices' random sequences apart.
 constexpr unsigned kSeedStride = 0x9E3779B9u;
 
@@ -70,7 +73,8 @@ bool CSimulator::Start(std::string& error) {
         }
     }
     if (options_.frontPanelSeconds > 0) {
-        frontPanel_.start(static_cast<int>(options_.frontPanelSeconds * kMsPerSecond));
+        frontPanel_.start(
+            std::max(kMinFrontPanelMs, static_cast<int>(options_.frontPanelSeconds * kMsPerSecond)));
     }
     return true;
 }
