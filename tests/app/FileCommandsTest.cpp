@@ -100,20 +100,6 @@ TEST_F(FileCommands, OpenIntoAnOnlineDeviceWithOtherCountsIsRefused) {
     EXPECT_TRUE(started.app.GetRecentFiles().empty());
 }
 
-TEST_F(FileCommands, ADamagedFileIsReportedAndNotRemembered) {
-    StartedApp started;
-    const std::string path = PathOf("damaged.dat");
-    QFile file(QString::fromStdString(path));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(100, '\xFF'));
-    file.close();
-    EXPECT_FALSE(started.app.OpenDocumentFile(path));
-    ASSERT_EQ(started.ui.MessageTexts().size(), 1u);
-    EXPECT_NE(started.ui.MessageTexts()[0].find(path), std::string::npos);
-    EXPECT_EQ(started.doc().documentCaption, "New");
-    EXPECT_TRUE(started.app.GetRecentFiles().empty());
-}
-
 TEST_F(FileCommands, SaveAsksForANameOnceAndSaveAsEveryTime) {
     StartedApp started;
     const std::string first = PathOf("first.dat");
