@@ -31,21 +31,6 @@ TEST(BulkTransferTest, TokenBytes) {
     EXPECT_EQ(kAckToken, std::string_view("\x02\x06\x03", 3));
 }
 
-TEST(BulkTransferTest, TransfersHaveTheirLettersBlocksAndDirections) {
-    EXPECT_EQ(ModeLetter(TransferMode::Sync), '<');
-    EXPECT_EQ(ModeLetter(TransferMode::DownSync), '>');
-    EXPECT_EQ(ModeLetter(TransferMode::Upload), 'U');
-    EXPECT_EQ(ModeLetter(TransferMode::Download), 'D');
-    EXPECT_EQ(ModeOfLetter('D'), TransferMode::Download);
-    EXPECT_FALSE(ModeOfLetter('x'));
-    EXPECT_EQ(TransferBlockCount(TransferMode::Sync), 7);
-    EXPECT_EQ(TransferBlockCount(TransferMode::DownSync), 4);
-    EXPECT_EQ(TransferBlockCount(TransferMode::Upload), 120);
-    EXPECT_EQ(TransferBlockCount(TransferMode::Idle), 0);
-    EXPECT_TRUE(DeviceSends(TransferMode::Upload));
-    EXPECT_FALSE(DeviceSends(TransferMode::Download));
-}
-
 TEST(BulkTransferTest, BlockCarriesItsSliceAndChecksum) {
     std::string image(2 * kBlockChars, 'A');
     image[kBlockChars] = 'B'; // first character of block 1

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 
 using namespace devlink;
 using namespace model;
@@ -273,4 +274,22 @@ TEST(ReplyFieldsTest, RepliesAddressTheirFieldsAndNothingOutsideTheArrays) {
     EXPECT_EQ(ReplyCodeOfCommand(kCmdXoverType), kReplyXoverType);
     EXPECT_EQ(ReplyCodeOfCommand(kCmdLimRelease), kReplyLimRelease);
     EXPECT_EQ(ReplyCodeOfCommand(kCmdEqBand), -1);
+}
+
+TEST_F(DataImagesTest, AnyImageReadsIntoFieldsThatNameRealPrograms) {
+    std::mt19937 random(11);
+    const std::string digits = "0123456789ABCDEFxyz";
+    for (int round = 0; round < 20; ++round) {
+        for (char& c : image) {
+            c = digits[random() % digits.size()];
+        }
+        ReadSyncImage(image, *target, 0);
+        EXPECT_LT(target->currentProgram[0], kProgramCount);
+        EXPECT_LE(target->oemPrograms[0], kProgramCount);
+        EXPECT_LE(target->deviceModel[0].size(), 16u);
+        EXPECT_LE(target->inputCount[0], kMaxInputs);
+        EXPECT_LE(target->outputCount[0], kMaxOutputs);
+        EXPECT_LE(target->factoryEq[0], 1);
+        EXPECT_LE(ReadProgramRecord(image, round, *target, 1).size(), 12u);
+    }
 }

@@ -135,10 +135,3 @@ TEST(ProtocolTest, CharactersOutsideTheTableAreSentAsBlanks) {
     EXPECT_EQ(NameCodeToWire(0), 0);
     EXPECT_EQ(NameCodeToWire(87), 0);
 }
-
-TEST(ProtocolTest, DeviceBitsCoverSixteenSlotsOnly) {
-    EXPECT_EQ(DeviceBit(0), 1);
-    EXPECT_EQ(DeviceBit(15), 0x8000);
-    EXPECT_EQ(DeviceBit(16), 0);
-    EXPECT_EQ(DeviceBit(-1), 0);
-}

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <set>
 
 using namespace devlink;
@@ -269,4 +270,50 @@ TEST_F(FaultySessionTest, FaultsHitAShareOfRepliesAndRepeatWithTheSeed) {
     sim::CSimDevice twin(*otherDoc, kSlot, sim::DeviceSetup{}, 7);
     sim::CSimSession twinSession(twin, {.dropShare = 0.5, .corruptShare = 0.25, .garbageShare = 0.5});
     EXPECT_EQ(RunPolls(twinSession, 400), out);
+}
+
+TEST_F(SimSessionTest, RandomFramesAndNoiseKeepEveryFieldInItsRange) {
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> word(0, 0xFFFF);
+    std::uniform_int_distribution<int> code(0, 0x87);
+    for (int i = 0; i < 20000; ++i) {
+        const int mask = word(random) | DeviceBit(kSlot);
+        const auto byte = [&] { return word(random) & 0xFF; };
+        std::string chars = BuildCommandFrame(
+            {mask, code(random), word(random), byte(), word(random), byte(), byte(), byte()});
+        switch (i % 7) {
+        case 0:
+            chars += StartSequence(static_cast<TransferMode>(1 + i % 4));
+            break;
+        case 1:
+            chars += BuildBlock(std::string(kBlockChars, static_cast<char>(byte())), 0);
+            break;
+        case 2:
+            chars.insert(static_cast<std::size_t>(word(random) % 26), 1, static_cast<char>(byte()));
+            break;
+        default:
+            break;
+        }
+        session.Receive(chars);
+        session.TakeOutput();
+    }
+    for (int s = 0; s < kSlotCount; ++s) {
+        EXPECT_LE(doc->gain[kSlot][s], 220);
+        EXPECT_LE(doc->delay[kSlot][s], 21600);
+        EXPECT_LE(doc->channelName[kSlot][s].size(), 6u);
+        for (int b = 0; b < kBandCount; ++b) {
+            EXPECT_LE(doc->eqFreq[kSlot][s][b], 19980);
+        }
+    }
+    for (int o = 0; o < kMaxOutputs; ++o) {
+        for (const int level : doc->mixLevel[kSlot][o]) {
+            EXPECT_LE(level, 1);
+        }
+        EXPECT_LE(doc->limAttack[kSlot][o], 106);
+    }
+    EXPECT_LT(doc->currentProgram[kSlot], kProgramCount);
+    EXPECT_LE(doc->devicePassword[kSlot].size(), 4u);
+    for (const std::string& name : doc->programName[kSlot]) {
+        EXPECT_LE(name.size(), 12u);
+    }
 }
