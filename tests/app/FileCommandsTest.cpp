@@ -134,7 +134,7 @@ TEST_F(FileCommands, RecentFilesKeepTheFourNewestInTheSettings) {
     EXPECT_EQ(settings.value("Recent File List/File1").toString().toStdString(), paths[2]);
     EXPECT_EQ(settings.value("Recent File List/File4").toString().toStdString(), paths[1]);
     EXPECT_FALSE(settings.contains("Recent File List/File5"));
-    EXPECT_TRUE(QFile::exists(QDir(QString::fromStdString(filestest::IsolatedConfigDir()))
+    EXPECT_TRUE(QFile::exists(QDir(QString::fromStdString(testsupport::IsolatedConfigDir()))
                                   .filePath("Local AppWizard-Generated Applications/Veltrix.conf")));
 
     StartedApp restarted;

@@ -77,7 +77,7 @@ TEST(Startup, SetupFileOnTheCommandLineIsOpenedIntoTheCurrentDevice) {
     model::ConnectionSettings connections;
     connections.comPort[2] = 3;
     std::string problem;
-    ASSERT_TRUE(model::WriteConnectionFile(filestest::IsolatedConnectionFile(), connections, problem));
+    ASSERT_TRUE(model::WriteConnectionFile(testsupport::IsolatedConnectionFile(), connections, problem));
 
     ForgetRecentFiles();
     StartedApp started(path);
@@ -95,7 +95,7 @@ TEST(Startup, SetupFileOnTheCommandLineIsOpenedIntoTheCurrentDevice) {
     EXPECT_EQ(doc.comPort[2], 3);
     EXPECT_EQ(started.app.GetRecentFiles(), std::vector<std::string>{path});
     EXPECT_EQ(started.app.GetMainWnd()->GetWindowText(), "Veltrix Loudspeaker Controller");
-    QFile::remove(QString::fromStdString(filestest::IsolatedConnectionFile()));
+    QFile::remove(QString::fromStdString(testsupport::IsolatedConnectionFile()));
 }
 
 TEST(Startup, ASetupFileThatCannotBeOpenedEndsTheStart) {

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace model;
-using namespace filestest;
+using namespace testsupport;
 
 namespace {
 

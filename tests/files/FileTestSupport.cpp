@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace filestest {
+namespace testsupport {
 
 int CRecordingUi::MessageBox(const std::string& text, const std::string&, UINT) {
     messages.push_back(text);
@@ -46,4 +46,4 @@ QByteArray IntBytes(int value) {
 
 void PutInt(QByteArray& bytes, qsizetype offset, int value) { bytes.replace(offset, 4, IntBytes(value)); }
 
-} // namespace filestest
+} // namespace testsupport

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace filestest {
+namespace testsupport {
 
 // Records every message box and answers OK; file and modal dialogs are cancelled.
 class CRecordingUi : public CUiService {
@@ -28,4 +28,4 @@ int IntAt(const QByteArray& bytes, qsizetype offset);
 QByteArray IntBytes(int value);
 void PutInt(QByteArray& bytes, qsizetype offset, int value);
 
-} // namespace filestest
+} // namespace testsupport

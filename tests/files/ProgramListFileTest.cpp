@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace model;
-using namespace filestest;
+using namespace testsupport;
 
 TEST(ProgramListFile, NamesSitInZeroFilledRecordsOf12Bytes) {
     ProgramList names;

@@ -12,7 +12,7 @@
 #include <sys/resource.h>
 
 using namespace model;
-using namespace filestest;
+using namespace testsupport;
 
 namespace {
 

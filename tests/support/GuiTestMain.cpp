@@ -2,11 +2,14 @@
 // the program names, and a scripted UI service installed unless a test installs its own.
 #include "framework/GdiObjects.h"
 
+#include "IsolatedConfig.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char* argv[]) {
+    testsupport::IsolateUserConfig();
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication application(argc, argv);

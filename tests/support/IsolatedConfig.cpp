@@ -4,8 +4,6 @@
 
 namespace {
 
-// Set up before main, so the settings and the connection file are redirected before anything
-// looks for them.
 struct IsolatedConfig {
     QTemporaryDir dir;
 
@@ -20,15 +18,14 @@ const IsolatedConfig& Config() {
     return config;
 }
 
-// Creates the folder during static initialisation rather than at the first call.
-[[maybe_unused]] const IsolatedConfig& earlyConfig = Config();
-
 } // namespace
 
-namespace filestest {
+namespace testsupport {
+
+void IsolateUserConfig() { Config(); }
 
 std::string IsolatedConfigDir() { return Config().dir.path().toStdString(); }
 
 std::string IsolatedConnectionFile() { return IsolatedConfigDir() + "/tonra.sys"; }
 
-} // namespace filestest
+} // namespace testsupport
