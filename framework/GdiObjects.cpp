@@ -68,5 +68,7 @@ bool CBitmap::CreateBitmap(int width, int height) {
 }
 
 void InstallFontSubstitutes() {
-    QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "DejaVu Sans"});
+    // One installed face everywhere (fonts-dejavu-core), so text looks and measures the same on every
+    // machine.
+    QFont::insertSubstitution("MS Sans Serif", "DejaVu Sans");
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     fonts-dejavu-core
 )
