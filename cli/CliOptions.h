@@ -1,0 +1,62 @@
+// What veltrix-cli is asked to do: the command, the device it talks to and the command's own
+// arguments, read from the command line.
+#pragma once
+
+#include "model/ModelTypes.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+enum class Command { Dump, Sync, DownSync, Upload, Download, Set, Recall, Monitor };
+
+// Exit codes of the program.
+constexpr int kExitDone = 0;
+constexpr int kExitFailed = 1;   // a transfer failed or timed out, a file could not be read or written
+constexpr int kExitUsage = 2;    // bad usage
+constexpr int kExitPassword = 3; // the device did not accept the password
+
+constexpr double kDefaultTimeoutSeconds = 120;
+constexpr int kMaxComPort = 255;
+constexpr int kDevicePort = 10001; // the devices' TCP port
+constexpr int kMaxPort = 65535;
+
+struct CliOptions {
+    Command command = Command::Dump;
+    // The target: a network address, or a COM port when comPort is above 0.
+    bool network = false;
+    std::array<int, model::kIpOctetCount> ipAddress{};
+    int port = kDevicePort;
+    int comPort = 0;
+    int slot = 0;
+    std::string password;
+    double timeoutSeconds = kDefaultTimeoutSeconds;
+    // --out, --in or --list, or the file of dump.
+    std::string file;
+    // set: the parameter kind, channel number, band/input/filter index and the value (a name
+    // for kind 9).
+    int kind = 0;
+    int channel = 0;
+    int index = 0;
+    int value = 0;
+    std::string text;
+    // recall: the program 1..30.
+    int program = 0;
+    // monitor: how long to watch.
+    double seconds = 0;
+};
+
+enum class ParseResult { Run, Help, Bad };
+
+// Reads the arguments (without the program name). Bad comes with a message saying what is
+// wrong.
+ParseResult ParseArguments(const std::vector<std::string>& arguments, CliOptions& options,
+                           std::string& message);
+std::string UsageText();
+
+// Whether the command talks to a device (every command but dump).
+bool NeedsDevice(Command command);
+
+} // namespace cli

@@ -1,0 +1,37 @@
+// veltrix-cli: the link engine without windows, for installers and scripts. It reads setup
+// files offline and runs one command against one device: backups, restores, programs,
+// single parameter changes, recalls and a watch on the link and the meters.
+#include "cli/CliOptions.h"
+#include "cli/CliSession.h"
+#include "cli/Dump.h"
+#include "framework/UiService.h"
+
+#include <QCoreApplication>
+
+#include <iostream>
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    AfxSetAppName("veltrix-cli");
+    CStderrUiService stderrService;
+    const CScopedUiService service(stderrService);
+
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    cli::CliOptions options;
+    std::string message;
+    switch (cli::ParseArguments(arguments, options, message)) {
+    case cli::ParseResult::Help:
+        std::cout << cli::UsageText();
+        return cli::kExitDone;
+    case cli::ParseResult::Bad:
+        std::cerr << "veltrix-cli: " << message << "\n\n" << cli::UsageText();
+        return cli::kExitUsage;
+    case cli::ParseResult::Run:
+        break;
+    }
+    if (options.command == cli::Command::Dump) {
+        return cli::RunDump(options.file, std::cout);
+    }
+    CCliSession session(options);
+    return session.Run();
+}
