@@ -77,7 +77,8 @@ CCliSession::CCliSession(const cli::CliOptions& options)
     clock_.start();
     timeLimit_.setSingleShot(true);
     QObject::connect(&timeLimit_, &QTimer::timeout, [this] {
-        End(kExitFailed, Format("The command did not finish within %g seconds.", options_.timeoutSeconds));
+        End(kExitFailed,
+            Format("The command did not finish within --timeout %g seconds.", options_.timeoutSeconds));
     });
     watch_.setInterval(kWatchPeriodMs);
     QObject::connect(&watch_, &QTimer::timeout, [this] { OnWatch(); });
