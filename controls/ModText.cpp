@@ -83,13 +83,9 @@ void CModText::OnKeyDown(UINT virtualKey, UINT, UINT) {
 void CModText::OnEnChange() { TakeWindowText(); }
 
 void CModText::OnEnSetFocus() {
-    // Setting the text of an edit control always notifies a change, even of the same text: the
-    // field counts as edited from the moment it has the focus, and shows the edit control.
-    const bool sameText = GetWindowText() == text;
+    // Setting the text notifies a change, so the field counts as edited from the moment it has
+    // the focus and shows the edit control.
     SetWindowText(text);
-    if (sameText) {
-        OnEnChange();
-    }
 }
 
 void CModText::OnEnKillFocus() {

@@ -78,8 +78,15 @@ void CEdit::SetReadOnly(bool readOnly) {
 }
 
 void CEdit::SetWindowText(const std::string& text) {
-    if (QLineEdit* line = Line()) {
-        line->setText(ToQString(text));
+    QLineEdit* line = Line();
+    if (!line) {
+        return;
+    }
+    const QString newText = ToQString(text);
+    if (line->text() == newText) {
+        OnEnChange(); // the edit control notifies every setting of its text, even the same text
+    } else {
+        line->setText(newText);
     }
 }
 

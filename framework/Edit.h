@@ -1,5 +1,6 @@
 // CEdit: the standard single-line edit control. Its notifications (text changed, focus in,
-// focus out) come back to the control itself, as reflected notifications do.
+// focus out) come back to the control itself, as reflected notifications do. Every change of
+// the text, typed or set by the program (even to the same text), is a text change.
 #pragma once
 
 #include "framework/Wnd.h"

@@ -132,6 +132,9 @@ TEST(EditControl, TypingStopsAtTheLimitWhileProgramTextMayBeLonger) {
     EXPECT_EQ(edit.GetWindowText(), "1234");
     edit.SetWindowText("-12.25 dB");
     EXPECT_EQ(edit.GetWindowText(), "-12.25 dB");
+    const std::size_t changes = edit.log.size();
+    edit.SetWindowText("-12.25 dB"); // the same text set again is still a change
+    EXPECT_EQ(edit.log.size(), changes + 1);
 
     other.SetFocus();
     ASSERT_FALSE(edit.log.empty());
