@@ -131,10 +131,12 @@ void ReadSyncImage(std::string_view image, CTonraDoc& doc, int d) {
         }
     }
     doc.deviceModel[d] = modelName;
-    if (const int inputs = reader.ReadByte(); inputs <= kMaxInputs) {
+    // A device without inputs or outputs would leave the pages nothing to show: a count is
+    // applied only when it is a possible one.
+    if (const int inputs = reader.ReadByte(); inputs >= 1 && inputs <= kMaxInputs) {
         doc.SetInputCount(inputs, d);
     }
-    if (const int outputs = reader.ReadByte(); outputs <= kMaxOutputs) {
+    if (const int outputs = reader.ReadByte(); outputs >= 1 && outputs <= kMaxOutputs) {
         doc.SetOutputCount(outputs, d);
     }
     doc.devicePassword[d] = reader.ReadName(kPasswordLength);

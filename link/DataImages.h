@@ -50,7 +50,7 @@ void WriteChannelAndOutputRecords(CImageWriter& writer, const CTonraDoc& doc, in
 
 // ---- Sync image (device to program) ----
 
-// Reads model, channel counts (each applied only when at most 8), password, current program,
+// Reads model, channel counts (each applied only when 1..8), password, current program,
 // factory EQ, locks, mutes, OEM program count, the channel and output records and the 30
 // program names. The model ends at its first zero byte; a current program outside 0..29
 // reads as 0 and an OEM program count above 30 as 30, so that they always name programs.

@@ -1,11 +1,30 @@
+// The engine's life, its timer tick and the idle work: polling, supervision of the link and
+// the replies of the device.
 #include "link/Port.h"
 
+#include "framework/Format.h"
+#include "link/ReplyFields.h"
 #include "model/TonraDoc.h"
 
-CPort::CPort()
-    : image_(std::make_unique<std::array<char, devlink::kDataImageChars>>()),
-      networkPort_(devlink::kNetworkPort) {
-    image_->fill('0');
+#include <algorithm>
+
+using namespace devlink;
+using namespace model;
+
+namespace {
+
+constexpr int kDevicePage = 1;
+constexpr char kImageFill = '0';
+
+constexpr std::string_view kLinkOffline = "Link Status: Offline";
+constexpr std::string_view kLinkError = "Link Status: Error";
+constexpr std::string_view kLinkOk = "Link Status: OK";
+
+} // namespace
+
+CPort::CPort() : image_(std::make_unique<std::array<char, kDataImageChars>>()), networkPort_(kNetworkPort) {
+    image_->fill(kImageFill);
+    receiveBuffer_.reserve(kReceiveLimit + CPortSocket::kReceiveChunk);
 }
 
 CPort::~CPort() { Disconnect(); }
@@ -15,23 +34,272 @@ bool CPort::Create(CMsgWnd* view, CTonraDoc* document, int device) {
     doc_ = document;
     device_ = device;
     mode_ = TransferMode::Idle;
-    imagePos_ = 0;
-    return CreateMessageWindow();
+    return doc_ && doc_->ResolveDevice(device) == device && CreateMessageWindow();
 }
 
-bool CPort::Connect() { return false; }
+int CPort::OnCreate() {
+    missCount_ = 0;
+    pollTick_ = 0;
+    step_ = 0;
+    countdown_ = 0;
+    blockCount_ = 0;
+    ClearSend();
+    ClearReceive();
+    return 0;
+}
+
+bool CPort::Connect() {
+    bool opened = false;
+    if (NetworkMode()) {
+        const auto& ip = doc_->ipAddress[device_];
+        if (std::any_of(ip.begin(), ip.end(), [](int octet) { return octet != 0; })) {
+            const std::string address =
+                Format("%u.%u.%u.%u", static_cast<unsigned>(ip[0]), static_cast<unsigned>(ip[1]),
+                       static_cast<unsigned>(ip[2]), static_cast<unsigned>(ip[3]));
+            opened = socket_.Connect(address, networkPort_);
+        }
+    } else if (doc_->comPort[device_] > 0) {
+        opened = serial_.Open(doc_->comPort[device_] - 1, kSerialSettings);
+    }
+    if (opened) {
+        doc_->deviceOnline[device_] = 1;
+        SetTimer(static_cast<UINT_PTR>(device_), kTimerPeriodMs);
+    }
+    return opened;
+}
 
 void CPort::Disconnect() {
     serial_.ClosePort();
     socket_.Close();
 }
 
-void CPort::RequestTransfer(TransferMode) {}
+void CPort::RequestTransfer(TransferMode mode) {
+    if (mode == TransferMode::DownSync) {
+        // From here on the current values count as sent, whether or not the transfer starts.
+        doc_->ValidateDevice(device_);
+        WriteDownSyncImage(*image_, *doc_, device_);
+        doc_->TakeSnapshot(device_);
+    }
+    if (mode_ == TransferMode::Idle) {
+        mode_ = mode;
+    }
+}
 
-bool CPort::QueueFrame(int, int, int, int, int, int, int, int) { return false; }
+bool CPort::QueueFrame(int code, int deviceMask, int channel, int index, int value, int extra1, int extra2,
+                       int extra3) {
+    const std::string frame =
+        BuildCommandFrame({deviceMask, code, channel, index, value, extra1, extra2, extra3});
+    return QueueChars(frame);
+}
 
-bool CPort::BuildDownloadImage() { return false; }
+// ---- The tick ----
 
-int CPort::OnCreate() { return 0; }
+void CPort::OnTimer(UINT_PTR id) {
+    if (!Online()) {
+        SetStatusText(kLinkOffline);
+        ZeroMeters();
+        return;
+    }
+    if (id != static_cast<UINT_PTR>(device_)) {
+        return;
+    }
+    if (countdown_ > 0) {
+        --countdown_;
+    }
+    // Transfers other than Sync wait, with the engine idle, until the password is accepted.
+    const bool transfer = mode_ == TransferMode::Sync || (mode_ != TransferMode::Idle && PasswordOk());
+    if (!transfer) {
+        IdleTick();
+        return;
+    }
+    if (DeviceSends(mode_)) {
+        ReceiveStep();
+    } else {
+        SendStep();
+    }
+    Flush(0);
+}
 
-void CPort::OnTimer(UINT_PTR) {}
+void CPort::IdleTick() {
+    ReadInput();
+    if (++pollTick_ > kPollTicks) {
+        PollCycle();
+    }
+    TakeReply();
+}
+
+void CPort::PollCycle() {
+    pollTick_ = 0;
+    if (missCount_ < kLinkErrorCycles) {
+        ++missCount_;
+    } else if (missCount_ == kLinkErrorCycles) {
+        missCount_ = kLinkErrorReported;
+        ZeroMeters();
+        SetStatusText(kLinkError);
+        Refresh(StatusChanged);
+        Refresh(MetersChanged);
+    }
+    if (!SendChanges() && sendLength_ == 0) {
+        QueueFrame(kCmdPoll, OwnBit(), 0, 0, 0);
+    }
+    if (PasswordOk()) {
+        Flush(kCommandFrameLength); // one command frame per poll cycle
+    }
+}
+
+void CPort::TakeReply() {
+    if (receiveBuffer_.size() < static_cast<std::size_t>(kReplyFrameLength)) {
+        return;
+    }
+    if (receiveBuffer_.front() == kDc1) {
+        const std::optional<ReplyFrame> reply = CheckReplyFrame(receiveBuffer_);
+        receiveBuffer_.erase(0, kReplyFrameLength);
+        if (reply) {
+            ApplyReply(*reply);
+        }
+    }
+    // Characters in front of a frame go one per tick.
+    if (!receiveBuffer_.empty() && receiveBuffer_.front() != kDc1) {
+        receiveBuffer_.erase(0, 1);
+    }
+}
+
+void CPort::ApplyReply(const ReplyFrame& reply) {
+    if (missCount_ > kLinkErrorCycles) {
+        // The link is back: what was queued meanwhile is stale, and the device may have
+        // changed in any way, so read it whole.
+        ClearSend();
+        mode_ = TransferMode::Sync;
+    }
+    missCount_ = 0;
+    if (reply.device != device_) {
+        return;
+    }
+    if (reply.code == kReplyMeters) {
+        TakeMeters(reply);
+        return;
+    }
+    if (!PasswordOk()) {
+        return;
+    }
+    if (reply.code == kReplyContentChanged || reply.code == kReplyProgramRecalled ||
+        reply.code == kReplyProgramStored) {
+        if (mode_ == TransferMode::Idle) {
+            mode_ = TransferMode::Sync;
+        }
+        return;
+    }
+    // ReplyField refuses an index or sub-index outside the arrays.
+    const ReplyTarget target = ReplyField(*doc_, device_, reply.code, reply.index, reply.subIndex);
+    if (target && *target.value != reply.value) {
+        *target.value = reply.value;
+        *target.shadow = reply.value;
+        if (IsShownDevice()) {
+            Refresh(ParamsChanged);
+        }
+    }
+}
+
+void CPort::TakeMeters(const ReplyFrame& reply) {
+    if (reply.index < 0 || reply.index >= kMeterGroupCount) {
+        return;
+    }
+    for (int k = 0; k < kMetersPerGroup; ++k) {
+        doc_->meterLevel[device_][reply.index * kMetersPerGroup + k] = MeterLevelOf(reply.value, k);
+    }
+    SetStatusText(kLinkOk);
+    if (IsShownDevice()) {
+        Refresh(MetersChanged);
+    }
+}
+
+// ---- Helpers ----
+
+void CPort::SetStatusText(std::string_view text) {
+    // Only the engine of the shown device writes the status line.
+    if (doc_->pageMode != kDevicePage || !IsShownDevice() || doc_->statusText == text) {
+        return;
+    }
+    doc_->statusText = text;
+    if (statusObserver_) {
+        statusObserver_(doc_->statusText);
+    }
+    Refresh(StatusChanged);
+}
+
+void CPort::SetStep(int step, int seconds) {
+    step_ = step;
+    countdown_ = seconds * kTicksPerSecond;
+}
+
+void CPort::ReadInput() {
+    receiveBuffer_ += line_ ? line_->Receive() : NetworkMode() ? socket_.Receive() : serial_.Receive();
+    if (receiveBuffer_.size() > static_cast<std::size_t>(kReceiveLimit)) {
+        receiveBuffer_.erase(0, receiveBuffer_.size() - kReceiveLimit);
+    }
+}
+
+bool CPort::WaitToken(std::string_view token) {
+    ReadInput();
+    return FindToken(receiveBuffer_, token);
+}
+
+void CPort::ClearReceive() {
+    receiveBuffer_.clear();
+    if (!NetworkMode()) {
+        serial_.Purge();
+    }
+}
+
+void CPort::ClearSend() {
+    sendBuffer_.fill('\0');
+    sendLength_ = 0;
+}
+
+void CPort::Flush(int limit) {
+    if (!Online()) {
+        return;
+    }
+    const int count = limit <= 0 || limit > sendLength_ ? sendLength_ : limit;
+    if (count == 0) {
+        return;
+    }
+    const std::string chars(sendBuffer_.data(), static_cast<std::size_t>(count));
+    std::copy(sendBuffer_.begin() + count, sendBuffer_.begin() + sendLength_, sendBuffer_.begin());
+    std::fill(sendBuffer_.begin() + (sendLength_ - count), sendBuffer_.begin() + sendLength_, '\0');
+    sendLength_ -= count;
+    if (line_) {
+        line_->Send(chars);
+    } else if (NetworkMode()) {
+        socket_.Send(chars);
+    } else {
+        serial_.Send(chars);
+    }
+}
+
+bool CPort::QueueChars(std::string_view chars) {
+    const int length = static_cast<int>(chars.size());
+    if (sendLength_ + length > kSendBufferSize) {
+        return false;
+    }
+    std::copy(chars.begin(), chars.end(), sendBuffer_.begin() + sendLength_);
+    sendLength_ += length;
+    return true;
+}
+
+void CPort::Refresh(RefreshCode code) {
+    if (view_) {
+        view_->SendMessage(UM_REFRESH, code, 0);
+    }
+    if (refreshObserver_) {
+        refreshObserver_(code);
+    }
+}
+
+void CPort::ZeroMeters() { doc_->meterLevel[device_].fill(0); }
+
+bool CPort::NetworkMode() const { return doc_->connectionMode != 0; }
+bool CPort::Online() const { return doc_->deviceOnline[device_] != 0; }
+bool CPort::PasswordOk() const { return doc_->passwordOk[device_] == 1; }
+bool CPort::IsShownDevice() const { return doc_->currentDevice == device_; }
+int CPort::OwnBit() const { return DeviceBit(device_); }

@@ -10,9 +10,12 @@
 #include "framework/MsgWnd.h"
 #include "link/BulkTransfer.h"
 #include "link/DataImages.h"
+#include "link/PortLine.h"
 #include "link/PortSerial.h"
 #include "link/PortSocket.h"
 #include "link/Protocol.h"
+
+#include <QByteArray>
 
 #include <array>
 #include <functional>
@@ -91,6 +94,9 @@ public:
     void SetFinishObserver(FinishObserver observer) { finishObserver_ = std::move(observer); }
     // The TCP port Connect uses in network mode (the devices' port unless set otherwise).
     void SetNetworkPort(int port) { networkPort_ = port; }
+    // Carries the characters over `line` (not owned) instead of the transports; null gives
+    // them back to the transports.
+    void SetLine(CPortLine* line) { line_ = line; }
 
     // ---- State ----
     int Device() const { return device_; }
@@ -119,28 +125,48 @@ protected:
     void OnTimer(UINT_PTR id) override;
 
 private:
-    // ---- Steps ----
+    // ---- Idle work ----
     void IdleTick();
     void PollCycle();
     void TakeReply();
     void ApplyReply(const devlink::ReplyFrame& reply);
+    void TakeMeters(const devlink::ReplyFrame& reply);
+    // Queues a frame for every parameter that differs from its shadow; false when none did.
     bool SendChanges();
-    void ReceiveStep(int blocks, const char* initText, const char* progressPrefix);
-    void SendStep(int blocks, const char* initText, const char* progressPrefix);
+    // Queues one frame for parameter `field` of slot or output `first` when it is pending,
+    // with the bits of every later one pending with the same value. `field(params, x)` is the
+    // parameter of slot or output x in a parameter set.
+    template <typename Field> bool QueueGrouped(int code, int index, int first, int count, Field field);
+    bool QueueBand(int slot, int band);
+    bool QueueChannelName(int slot);
+
+    // ---- Bulk transfers ----
+    void ReceiveStep();
+    void SendStep();
+    void OpenTransfer();
+    void ShowProgress();
+    void TakeBlock();
+    void QueueBlock();
+    void NextBlock();
     void Finish(bool success);
     void ProcessSyncImage();
     void CheckPassword();
     void ProcessUpload();
+    bool LoadProgramFile(const std::string& path);
+    // Program files live in the program list's folder.
+    std::string ProgramFolder() const;
+    std::string ProgramFilePath(const std::string& name) const;
+    QByteArray StoreOwnSetup() const;
 
-    // ---- Helpers ----
-    void SetStatusText(const std::string& text);
+    // ---- Buffers and reports ----
+    void SetStatusText(std::string_view text);
     void SetStep(int step, int seconds);
     void ReadInput();
     bool WaitToken(std::string_view token);
     void ClearReceive();
     void ClearSend();
     void Flush(int limit);
-    void QueueChars(std::string_view chars);
+    bool QueueChars(std::string_view chars);
     void Refresh(RefreshCode code);
     void ZeroMeters();
     bool NetworkMode() const;
@@ -161,13 +187,13 @@ private:
     unsigned char blockChecksum_ = 0;
     TransferMode mode_ = TransferMode::Idle;
     std::unique_ptr<std::array<char, devlink::kDataImageChars>> image_;
-    int imagePos_ = 0;
     int missCount_ = 0;
     int pollTick_ = 0;
     std::array<char, kSendBufferSize> sendBuffer_{};
     int sendLength_ = 0;
 
     int networkPort_;
+    CPortLine* line_ = nullptr;
     std::string fileProblem_;
     PasswordPrompt passwordPrompt_;
     RefreshObserver refreshObserver_;
