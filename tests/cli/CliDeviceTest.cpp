@@ -1,0 +1,232 @@
+// veltrix-cli end to end: every command against the veltrix-sim program over loopback TCP or a
+// pseudo-terminal, checked on the device by reading it back, and the exit codes.
+#include "CliProcesses.h"
+
+#include "model/ProgramListFile.h"
+#include "model/SetupFile.h"
+#include "model/TonraDoc.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using clitest::CliRun;
+using clitest::CSimProcess;
+using clitest::RunCli;
+
+namespace {
+
+const QStringList kSyncProgress = {
+    "Sync Status: Initializing", "Sync Status: 0%",  "Sync Status: 14%",
+    "Sync Status: 28%",          "Sync Status: 42%", "Sync Status: 57%",
+    "Sync Status: 71%",          "Sync Status: 85%", "Sync Status: Finished OK",
+};
+
+model::DeviceSetup ReadSetup(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    const QByteArray bytes = file.readAll();
+    EXPECT_EQ(bytes.size(), model::kSetupFileSize);
+    model::DeviceSetup setup;
+    EXPECT_TRUE(model::ReadSetupFile(bytes, setup).complete);
+    return setup;
+}
+
+class CliDeviceTest : public ::testing::Test {
+protected:
+    QString Path(const QString& name) const { return dir.filePath(name); }
+
+    CliRun Run(const QStringList& arguments) { return RunCli(arguments, environment); }
+
+    // Reads the device into `name` and returns the data sheet dump of it, row label -> cells.
+    QMap<QString, QStringList> DeviceSheet(const QStringList& target, const QString& name) {
+        const CliRun sync = Run(QStringList{"sync"} + target + QStringList{"--out", Path(name)});
+        EXPECT_EQ(sync.exitCode, 0) << sync.err.toStdString();
+        const CliRun dump = Run({"dump", Path(name)});
+        EXPECT_EQ(dump.exitCode, 0) << dump.err.toStdString();
+        QMap<QString, QStringList> rows;
+        for (const QString& line : dump.OutLines()) {
+            QStringList cells = line.split('\t');
+            rows[cells.takeFirst()] = cells;
+        }
+        return rows;
+    }
+
+    QTemporaryDir dir;
+    CSimProcess sim;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+};
+
+} // namespace
+
+TEST_F(CliDeviceTest, SyncSavesTheSetupFileOfTheDeviceInItsSlot) {
+    ASSERT_TRUE(sim.StartTcp({"--devices", "2", "--model", "RLT-1448,KVA-1326"}));
+    const CliRun run =
+        Run(QStringList{"sync"} + sim.TcpTarget(1) + QStringList{"--slot", "1", "--out", Path("second.dat")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.ErrLines(), kSyncProgress);
+    const model::DeviceSetup setup = ReadSetup(Path("second.dat"));
+    EXPECT_EQ(setup.deviceModel, "KVA-1326");
+    EXPECT_EQ(setup.inputCount, 2);
+    EXPECT_EQ(setup.outputCount, 6);
+
+    // The frames carry the slot's bit: a device in another slot does not answer them.
+    const CliRun other =
+        Run(QStringList{"sync"} + sim.TcpTarget(1) + QStringList{"--out", Path("other.dat")});
+    EXPECT_EQ(other.exitCode, 1);
+    EXPECT_TRUE(other.ErrLines().contains("Sync Status: Failed")) << other.err.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("other.dat")));
+}
+
+TEST_F(CliDeviceTest, SyncOverAPseudoTerminal) {
+    ASSERT_TRUE(sim.StartPty({"--model", "NQVE-1888"}));
+    environment = sim.PtyEnvironment();
+    const CliRun run = Run({"sync", "--com", "1", "--out", Path("serial.dat")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const model::DeviceSetup setup = ReadSetup(Path("serial.dat"));
+    EXPECT_EQ(setup.deviceModel, "NQVE-1888");
+    EXPECT_EQ(setup.inputCount, 8);
+}
+
+TEST_F(CliDeviceTest, AWrongPasswordEndsWithThree) {
+    ASSERT_TRUE(sim.StartTcp({"--password", "AB"}));
+    const CliRun wrong =
+        Run(QStringList{"sync"} + sim.TcpTarget() + QStringList{"--password", "XY", "--out", Path("x.dat")});
+    EXPECT_EQ(wrong.exitCode, 3);
+    EXPECT_TRUE(wrong.err.contains("Incorrect device password.\nControl capability disabled."))
+        << wrong.err.toStdString();
+    EXPECT_TRUE(wrong.ErrLines().contains("Link Status: Disabled"));
+    EXPECT_FALSE(QFile::exists(Path("x.dat")));
+
+    const CliRun none = Run(QStringList{"set"} + sim.TcpTarget() + QStringList{"2", "0", "0", "200"});
+    EXPECT_EQ(none.exitCode, 3);
+    const auto sheet = DeviceSheet(sim.TcpTarget() + QStringList{"--password", "AB"}, "x.dat");
+    EXPECT_EQ(sheet["Level"].value(0), "0.00");
+}
+
+TEST_F(CliDeviceTest, SetChangesParametersOnTheDevice) {
+    ASSERT_TRUE(sim.StartTcp());
+    const QStringList target = sim.TcpTarget();
+    for (const QStringList& change : {QStringList{"2", "0", "0", "170"}, QStringList{"9", "4", "0", "Main"},
+                                      QStringList{"12", "5", "1", "1980"}}) {
+        const CliRun run = Run(QStringList{"set"} + target + change);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    }
+    const auto sheet = DeviceSheet(target, "after.dat");
+    EXPECT_EQ(sheet["Level"].value(0), "+2.50");
+    EXPECT_EQ(sheet["Level"].value(1), "0.00");
+    EXPECT_EQ(sheet["Name"].value(4), "Main");
+    EXPECT_EQ(sheet["XFreq-Hi"].value(5), "2000");
+
+    // The device's own channel counts decide what can be set.
+    EXPECT_EQ(Run(QStringList{"set"} + target + QStringList{"2", "12", "0", "170"}).exitCode, 2);
+    EXPECT_EQ(Run(QStringList{"set"} + target + QStringList{"12", "0", "1", "1980"}).exitCode, 2);
+}
+
+TEST_F(CliDeviceTest, DownSyncWritesASetupFileToTheDevice) {
+    ASSERT_TRUE(sim.StartTcp());
+    const QStringList target = sim.TcpTarget();
+    ASSERT_EQ(Run(QStringList{"sync"} + target + QStringList{"--out", Path("before.dat")}).exitCode, 0);
+    {
+        CTonraDoc doc;
+        doc.OnNewDocument();
+        ASSERT_TRUE(doc.OnOpenDocument(Path("before.dat").toStdString()));
+        doc.SetParam(model::kDelay, 960, 1, 0);
+        doc.SetParam(model::kLimThreshold, 60, 11, 0);
+        ASSERT_TRUE(doc.OnSaveDocument(Path("edited.dat").toStdString()));
+        // The same device with other channel counts.
+        doc.SetInputCount(2);
+        ASSERT_TRUE(doc.OnSaveDocument(Path("two-in.dat").toStdString()));
+    }
+    const CliRun run = Run(QStringList{"downsync"} + target + QStringList{"--in", Path("edited.dat")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.ErrLines().contains("Download Status: 75%"));
+    EXPECT_EQ(run.ErrLines().last(), "DownSync Status: Finished");
+    const auto sheet = DeviceSheet(target, "after.dat");
+    EXPECT_EQ(sheet["Delay"].value(1), "960");
+    EXPECT_EQ(sheet["Threshold"].value(11), "+10.0");
+
+    const CliRun refused = Run(QStringList{"downsync"} + target + QStringList{"--in", Path("two-in.dat")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("Error: Channel numbers are different")) << refused.err.toStdString();
+}
+
+TEST_F(CliDeviceTest, UploadDownloadAndRecallOfThePrograms) {
+    ASSERT_TRUE(sim.StartTcp());
+    const QStringList target = sim.TcpTarget();
+    const CliRun upload = Run(QStringList{"upload"} + target + QStringList{"--list", Path("all.lst")});
+    ASSERT_EQ(upload.exitCode, 0) << upload.err.toStdString();
+    EXPECT_TRUE(upload.ErrLines().contains("Upload Status: Finished OK"));
+    EXPECT_EQ(QFileInfo(Path("all.lst")).size(), model::kProgramListFileSize);
+    const auto list = model::ReadProgramListFile(Path("all.lst").toStdString());
+    ASSERT_TRUE(list);
+    for (const std::string& name : *list) {
+        ASSERT_FALSE(name.empty());
+        EXPECT_TRUE(QFile::exists(Path(QString::fromStdString(name) + ".dat"))) << name;
+    }
+
+    // Program 1 with a new level goes to the device and comes back when recalled.
+    const std::string first = Path(QString::fromStdString((*list)[0]) + ".dat").toStdString();
+    {
+        CTonraDoc doc;
+        doc.OnNewDocument();
+        ASSERT_TRUE(doc.OnOpenDocument(first));
+        doc.SetParam(model::kGain, 200, 0, 0);
+        ASSERT_TRUE(doc.OnSaveDocument(first));
+    }
+    const CliRun download = Run(QStringList{"download"} + target + QStringList{"--list", Path("all.lst")});
+    ASSERT_EQ(download.exitCode, 0) << download.err.toStdString();
+    const QStringList lines = download.ErrLines();
+    EXPECT_TRUE(lines.contains("Download Status: Finished"));
+    EXPECT_GT(lines.lastIndexOf("Sync Status: Finished OK"), lines.indexOf("Download Status: Finished"));
+
+    const CliRun recall = Run(QStringList{"recall"} + target + QStringList{"1"});
+    ASSERT_EQ(recall.exitCode, 0) << recall.err.toStdString();
+    EXPECT_EQ(DeviceSheet(target, "live.dat")["Level"].value(0), "+10.00");
+
+    // A list naming a program file that is not there.
+    QFile::remove(QString::fromStdString(first));
+    const CliRun broken = Run(QStringList{"download"} + target + QStringList{"--list", Path("all.lst")});
+    EXPECT_EQ(broken.exitCode, 1);
+    EXPECT_TRUE(broken.err.contains("File List Error")) << broken.err.toStdString();
+}
+
+TEST_F(CliDeviceTest, MonitorPrintsTheLinkStatusAndTheMetersWithTheirTime) {
+    ASSERT_TRUE(sim.StartTcp());
+    const CliRun run = Run(QStringList{"monitor"} + sim.TcpTarget() + QStringList{"--seconds", "1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    static const QRegularExpression kMeters("^\\d+\\.\\d{3}\\tMeters(\\t\\d+){12}$");
+    static const QRegularExpression kLinkOk("^\\d+\\.\\d{3}\\tLink Status: OK$");
+    int meters = 0;
+    double last = 0;
+    for (const QString& line : run.OutLines()) {
+        meters += kMeters.match(line).hasMatch() ? 1 : 0;
+        const double seconds = line.section('\t', 0, 0).toDouble();
+        EXPECT_GE(seconds, last);
+        last = seconds;
+    }
+    EXPECT_GE(meters, 2) << run.out.toStdString();
+    EXPECT_TRUE(kLinkOk.match(run.OutLines().value(0)).hasMatch()) << run.out.toStdString();
+
+    const CliRun limited =
+        Run(QStringList{"monitor"} + sim.TcpTarget() + QStringList{"--seconds", "30", "--timeout", "1.5"});
+    EXPECT_EQ(limited.exitCode, 1);
+    EXPECT_TRUE(limited.err.contains("--timeout")) << limited.err.toStdString();
+}
+
+TEST_F(CliDeviceTest, FilesAreCheckedBeforeTheDeviceIsReached) {
+    // Nothing listens here; each command must end on its file before it would notice.
+    const QStringList nowhere = {"--ip", "127.0.0.2", "--port", "1"};
+    const CliRun in = Run(QStringList{"downsync"} + nowhere + QStringList{"--in", Path("missing.dat")});
+    EXPECT_EQ(in.exitCode, 1);
+    EXPECT_TRUE(in.err.contains("missing.dat")) << in.err.toStdString();
+    EXPECT_FALSE(in.err.contains("Sync Status"));
+    EXPECT_EQ(Run(QStringList{"download"} + nowhere + QStringList{"--list", Path("missing.lst")}).exitCode,
+              1);
+    EXPECT_EQ(
+        Run(QStringList{"sync"} + nowhere + QStringList{"--out", Path("no/such/folder/x.dat")}).exitCode, 1);
+    EXPECT_EQ(Run(QStringList{"upload"} + nowhere + QStringList{"--list", Path("no/such/all.lst")}).exitCode,
+              1);
+}
