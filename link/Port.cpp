@@ -112,11 +112,7 @@ void CPort::OnTimer(UINT_PTR id) {
         IdleTick();
         return;
     }
-    if (DeviceSends(mode_)) {
-        ReceiveStep();
-    } else {
-        SendStep();
-    }
+    TransferStep();
     Flush(0);
 }
 

@@ -141,8 +141,9 @@ private:
     bool QueueChannelName(int slot);
 
     // ---- Bulk transfers ----
-    void ReceiveStep();
-    void SendStep();
+    // One step of the running transfer: open it, wait for the device's acknowledgement, then
+    // per block show the progress and move the block (device to program or back).
+    void TransferStep();
     void OpenTransfer();
     void ShowProgress();
     void TakeBlock();

@@ -119,7 +119,8 @@ void CPort::ShowProgress() {
     SetStatusText(TextsOf(mode_).progressPrefix + Format("%u%%", percent));
 }
 
-void CPort::ReceiveStep() {
+void CPort::TransferStep() {
+    const bool deviceSends = DeviceSends(mode_);
     switch (step_) {
     case kStepOpen:
         OpenTransfer();
@@ -133,12 +134,22 @@ void CPort::ReceiveStep() {
         break;
     case kStepBlock:
         ShowProgress();
+        if (!deviceSends) {
+            ClearReceive();
+            QueueBlock();
+        }
         SetStep(kStepWaitBlock, kStepSeconds);
         break;
     default:
-        ReadInput();
+        if (deviceSends) {
+            ReadInput();
+        }
         if (countdown_ == 0) {
             Finish(false);
+        } else if (!deviceSends) {
+            if (WaitToken(kAckToken)) {
+                NextBlock();
+            }
         } else if (receiveBuffer_.size() >= static_cast<std::size_t>(kBlockFrameLength) &&
                    WaitToken(kBlockHeader)) {
             TakeBlock();
@@ -148,7 +159,7 @@ void CPort::ReceiveStep() {
 }
 
 void CPort::TakeBlock() {
-    if (receiveBuffer_.size() < kBlockBodyChars) {
+    if (receiveBuffer_.size() < kBlockBodyChars + kBlockTrailer.size()) {
         // Characters in front of the header were skipped and the block is not all here yet:
         // keep the header for the next tick.
         receiveBuffer_.insert(0, kBlockHeader);
@@ -173,34 +184,6 @@ void CPort::NextBlock() {
         SetStep(kStepBlock, 0);
     } else {
         Finish(true);
-    }
-}
-
-void CPort::SendStep() {
-    switch (step_) {
-    case kStepOpen:
-        OpenTransfer();
-        break;
-    case kStepAcknowledged:
-        if (countdown_ == 0) {
-            Finish(false);
-        } else if (WaitToken(kAckToken)) {
-            SetStep(kStepBlock, kStepSeconds);
-        }
-        break;
-    case kStepBlock:
-        ShowProgress();
-        ClearReceive();
-        QueueBlock();
-        SetStep(kStepWaitBlock, kStepSeconds);
-        break;
-    default:
-        if (countdown_ == 0) {
-            Finish(false);
-        } else if (WaitToken(kAckToken)) {
-            NextBlock();
-        }
-        break;
     }
 }
 

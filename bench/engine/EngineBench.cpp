@@ -40,6 +40,12 @@ double TransferChars(TransferMode mode) {
            static_cast<double>(kBlockFrameLength) * blocks;
 }
 
+// The line-rate minimum and the mean wall time as a multiple of it.
+void ReportRatio(benchmark::State& state, double totalSeconds, double minimumSeconds) {
+    state.counters["line_min_ms"] = minimumSeconds * 1e3;
+    state.counters["ratio"] = totalSeconds / static_cast<double>(state.iterations()) / minimumSeconds;
+}
+
 double ThreadCpuSeconds() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
@@ -127,8 +133,7 @@ void BM_TransferAtLineRate(benchmark::State& state) {
         state.SetIterationTime(*seconds);
         total += *seconds;
     }
-    state.counters["line_min_ms"] = minimum * 1e3;
-    state.counters["ratio"] = total / static_cast<double>(state.iterations()) / minimum;
+    ReportRatio(state, total, minimum);
 }
 BENCHMARK(BM_TransferAtLineRate)
     ->ArgName("mode")
@@ -194,8 +199,7 @@ void BM_ImmediateClientAtLineRate(benchmark::State& state) {
         state.SetIterationTime(seconds);
         total += seconds;
     }
-    state.counters["line_min_ms"] = minimum * 1e3;
-    state.counters["ratio"] = total / static_cast<double>(state.iterations()) / minimum;
+    ReportRatio(state, total, minimum);
 }
 BENCHMARK(BM_ImmediateClientAtLineRate)
     ->ArgName("mode")

@@ -148,6 +148,23 @@ TEST_F(TransferEngine, ACorruptedBlockIsNotAcknowledged) {
     EXPECT_EQ(session->BlocksDone(), 0);
 }
 
+TEST_F(TransferEngine, ABlockBehindNoiseArrivingInPiecesIsStillTaken) {
+    engine.RequestTransfer(TransferMode::Sync);
+    Tick(); // the opening
+    line.pending = std::string(kAckToken);
+    Tick(2); // the acknowledgement, then the progress
+    const std::string block = BuildBlock(std::string(kBlockChars, 'A'), 0);
+    line.pending = "noise" + block.substr(0, 517);
+    Tick();
+    EXPECT_EQ(engine.BlockCount(), 0);
+    line.sent.clear();
+    line.pending = block.substr(517);
+    Tick();
+    EXPECT_EQ(engine.BlockCount(), 1);
+    EXPECT_EQ(line.sent, kAckToken);
+    EXPECT_EQ(engine.DataImage().substr(0, kBlockChars), std::string(kBlockChars, 'A'));
+}
+
 TEST_F(TransferEngine, ChannelCountsAreTakenOnlyWhenPossible) {
     UseDevice();
     for (const auto& [inputs, outputs] : {std::pair{9, 0}, std::pair{0, 9}}) {
