@@ -11,6 +11,7 @@
 #include "tests/link/DocFixtures.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -205,16 +206,20 @@ TEST_F(EngineLinkTest, AWrongPasswordDisablesControl) {
 }
 
 TEST_F(EngineLinkTest, ADeviceThatStopsAnsweringRaisesTheLinkError) {
+    constexpr int kStopAfterMs = 4000;
     sim::SimOptions options = TwoDevices();
-    options.stopAfterSeconds = 1;
+    options.stopAfterSeconds = kStopAfterMs / 1000.0;
+    QElapsedTimer clock;
+    clock.start();
     Start(options);
     ConnectTcp();
     ASSERT_TRUE(Transfer(TransferMode::Sync));
     EXPECT_TRUE(QTest::qWaitFor([&] { return doc.statusText == "Link Status: OK"; }, kTransferWaitMs));
-    QTest::qWait(1000);
+    ASSERT_LT(clock.elapsed(), kStopAfterMs);
+    QTest::qWait(static_cast<int>(kStopAfterMs - clock.elapsed()));
     // The ten seconds of silence before the error run on ticks driven from here.
     engine.KillTimer(kSlot);
-    const int cycles = CPort::kLinkErrorCycles + 2;
+    const int cycles = CPort::kLinkErrorCycles + 10; // replies still on their way may come first
     for (int tick = 0; tick < cycles * (CPort::kPollTicks + 1) && doc.statusText != "Link Status: Error";
          ++tick) {
         QCoreApplication::processEvents();
