@@ -65,6 +65,8 @@ public:
         started_ = simulator_->Start(error);
         doc_.connectionMode = 1;
         doc_.pageMode = 1;
+        // An Upload saves its program files and list here.
+        doc_.programListFile = library_.filePath("programs.lst").toStdString();
         for (int d = 0; d < devices && started_; ++d) {
             auto engine = std::make_unique<CPort>();
             engine->Create(nullptr, &doc_, d);
@@ -108,6 +110,7 @@ private:
         return finished_->second;
     }
 
+    QTemporaryDir library_;
     CTonraDoc doc_;
     std::unique_ptr<sim::CSimulator> simulator_;
     std::vector<std::unique_ptr<CPort>> engines_;
