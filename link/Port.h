@@ -103,14 +103,10 @@ public:
     TransferMode Mode() const { return mode_; }
     int Step() const { return step_; }
     int BlockCount() const { return blockCount_; }
-    int Countdown() const { return countdown_; }
     int MissCount() const { return missCount_; }
     int PollTick() const { return pollTick_; }
     // Characters queued and not yet handed to the transport.
     int SendLength() const { return sendLength_; }
-    std::string_view SendBuffer() const {
-        return {sendBuffer_.data(), static_cast<std::size_t>(sendLength_)};
-    }
     std::string_view ReceiveBuffer() const { return receiveBuffer_; }
     std::string_view DataImage() const { return {image_->data(), image_->size()}; }
     // Why the last Upload could not save every program file or the list, or why the last
@@ -118,7 +114,6 @@ public:
     const std::string& FileProblem() const { return fileProblem_; }
 
     CPortSerial& SerialTransport() { return serial_; }
-    CPortSocket& NetworkTransport() { return socket_; }
 
 protected:
     int OnCreate() override;
