@@ -9,6 +9,7 @@
 #include "sim/SimServer.h"
 #include "sim/Simulator.h"
 #include "tests/link/DocFixtures.h"
+#include "tests/support/DocCompare.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -105,7 +106,7 @@ TEST_F(EngineLinkTest, SyncEditsBothWaysDownSyncRecallAndStoreOverTcp) {
     ConnectTcp();
     ASSERT_TRUE(Transfer(TransferMode::Sync));
     EXPECT_EQ(statuses.back(), "Sync Status: Finished OK");
-    linktest::ExpectSameParams(doc, kSlot, Device(), kSlot);
+    testsupport::ExpectSameParams(doc, kSlot, Device(), kSlot);
     ASSERT_EQ(doc.passwordOk[kSlot], 1);
 
     doc.SetParam(kGain, 100, 0, 0, kSlot);
@@ -119,7 +120,7 @@ TEST_F(EngineLinkTest, SyncEditsBothWaysDownSyncRecallAndStoreOverTcp) {
     linktest::FillDistinctParams(doc, kSlot, 4);
     ASSERT_TRUE(Transfer(TransferMode::DownSync));
     EXPECT_EQ(statuses.back(), "DownSync Status: Finished");
-    linktest::ExpectSameParams(Device(), kSlot, doc, kSlot);
+    testsupport::ExpectSameParams(Device(), kSlot, doc, kSlot);
 
     // Store: twelve name characters, then the store command; the device's answer starts a Sync.
     const std::vector<int> name = EncodeWireName("Live Mix", kProgramNameLength);
@@ -134,7 +135,7 @@ TEST_F(EngineLinkTest, SyncEditsBothWaysDownSyncRecallAndStoreOverTcp) {
     engine.QueueFrame(kCmdRecallProgram, DeviceBit(kSlot), 0, 0, 2);
     ASSERT_TRUE(WaitFinished(TransferMode::Sync));
     EXPECT_EQ(doc.currentProgram[kSlot], 2);
-    linktest::ExpectSameParams(doc, kSlot, Device(), kSlot);
+    testsupport::ExpectSameParams(doc, kSlot, Device(), kSlot);
     EXPECT_EQ(Device().gain[kSlot][0], doc.gain[kSlot][0]);
 }
 
@@ -145,12 +146,12 @@ TEST_F(EngineLinkTest, SyncEditAndDownSyncOverAPseudoTerminal) {
     Start(options);
     ConnectPty();
     ASSERT_TRUE(Transfer(TransferMode::Sync));
-    linktest::ExpectSameParams(doc, kSlot, Device(), kSlot);
+    testsupport::ExpectSameParams(doc, kSlot, Device(), kSlot);
     doc.SetParam(kDelay, 1234, 1, 0, kSlot);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Device().delay[kSlot][1] == 1234; }, kTransferWaitMs));
     linktest::FillDistinctParams(doc, kSlot, 2);
     ASSERT_TRUE(Transfer(TransferMode::DownSync));
-    linktest::ExpectSameParams(Device(), kSlot, doc, kSlot);
+    testsupport::ExpectSameParams(Device(), kSlot, doc, kSlot);
     engine.Disconnect();
     EXPECT_FALSE(engine.SerialTransport().IsOpen());
 }

@@ -8,6 +8,7 @@
 #include "model/ProgramListFile.h"
 #include "model/SetupFile.h"
 #include "tests/link/DocFixtures.h"
+#include "tests/support/DocCompare.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,7 +68,7 @@ TEST_F(TransferEngine, SyncShowsItsProgressAndReadsTheWholeDevice) {
                                         "Sync Status: 28%", "Sync Status: 42%", "Sync Status: 57%",
                                         "Sync Status: 71%", "Sync Status: 85%", "Sync Status: Finished OK"}));
     EXPECT_EQ(finished, (std::vector<std::pair<TransferMode, bool>>{{TransferMode::Sync, true}}));
-    linktest::ExpectSameParams(doc, kSlot, *deviceDoc, kSlot);
+    testsupport::ExpectSameParams(doc, kSlot, *deviceDoc, kSlot);
     EXPECT_EQ(doc.deviceModel[kSlot], "NQVE-1888");
     EXPECT_EQ(doc.inputCount[kSlot], 8);
     EXPECT_EQ(doc.securityLocks[kSlot][4], 1);
@@ -93,7 +94,7 @@ TEST_F(TransferEngine, DownSyncShowsItsProgressAndWritesTheDevice) {
               (std::vector<std::string>{"DownSync Status: Initializing", "Download Status: 0%",
                                         "Download Status: 25%", "Download Status: 50%",
                                         "Download Status: 75%", "DownSync Status: Finished"}));
-    linktest::ExpectSameParams(*deviceDoc, kSlot, doc, kSlot);
+    testsupport::ExpectSameParams(*deviceDoc, kSlot, doc, kSlot);
     EXPECT_EQ(deviceDoc->factoryEq[kSlot], doc.factoryEq[kSlot]);
     EXPECT_EQ(doc.shadow.gain[kSlot], doc.gain[kSlot]);
     EXPECT_EQ(finished, (std::vector<std::pair<TransferMode, bool>>{{TransferMode::DownSync, true}}));

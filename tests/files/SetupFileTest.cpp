@@ -1,6 +1,7 @@
 #include "FileTestSupport.h"
 #include "framework/MsgWnd.h"
 #include "model/TonraDoc.h"
+#include "tests/support/DocCompare.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -85,22 +86,7 @@ void ExpectSameSetup(const CTonraDoc& a, int da, const CTonraDoc& b, int db) {
     EXPECT_EQ(a.deviceModel[da], b.deviceModel[db]);
     EXPECT_EQ(a.inputCount[da], b.inputCount[db]);
     EXPECT_EQ(a.outputCount[da], b.outputCount[db]);
-    EXPECT_EQ(a.mute[da], b.mute[db]);
-    EXPECT_EQ(a.gain[da], b.gain[db]);
-    EXPECT_EQ(a.polarity[da], b.polarity[db]);
-    EXPECT_EQ(a.delay[da], b.delay[db]);
-    EXPECT_EQ(a.eqType[da], b.eqType[db]);
-    EXPECT_EQ(a.eqGain[da], b.eqGain[db]);
-    EXPECT_EQ(a.eqFreq[da], b.eqFreq[db]);
-    EXPECT_EQ(a.eqWidth[da], b.eqWidth[db]);
-    EXPECT_EQ(a.channelName[da], b.channelName[db]);
-    EXPECT_EQ(a.mixLevel[da], b.mixLevel[db]);
-    EXPECT_EQ(a.xoverType[da], b.xoverType[db]);
-    EXPECT_EQ(a.xoverFreq[da], b.xoverFreq[db]);
-    EXPECT_EQ(a.xoverSlope[da], b.xoverSlope[db]);
-    EXPECT_EQ(a.limThreshold[da], b.limThreshold[db]);
-    EXPECT_EQ(a.limAttack[da], b.limAttack[db]);
-    EXPECT_EQ(a.limRelease[da], b.limRelease[db]);
+    testsupport::ExpectSameParams(a, da, b, db);
     EXPECT_EQ(a.ampGain[da], b.ampGain[db]);
     EXPECT_EQ(a.speakerImpedance[da], b.speakerImpedance[db]);
     EXPECT_EQ(a.factoryEq[da], b.factoryEq[db]);

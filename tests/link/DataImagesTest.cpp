@@ -6,6 +6,7 @@
 #include "link/ReplyFields.h"
 #include "model/TonraDoc.h"
 #include "tests/link/DocFixtures.h"
+#include "tests/support/DocCompare.h"
 
 #include <gtest/gtest.h>
 
@@ -151,7 +152,7 @@ TEST_F(DataImagesTest, SyncImageRoundTripWithFieldsAtTheirOffsets) {
     EXPECT_EQ(target->securityLocks[9], doc.securityLocks[4]);
     EXPECT_EQ(target->oemPrograms[9], 3);
     EXPECT_EQ(target->programName[9], doc.programName[4]);
-    linktest::ExpectSameParams(doc, 4, *target, 9);
+    testsupport::ExpectSameParams(doc, 4, *target, 9);
 }
 
 TEST_F(DataImagesTest, SyncImageReaderKeepsUntrustedFieldsInRange) {
@@ -200,7 +201,7 @@ TEST_F(DataImagesTest, DownSyncImageLayout) {
     EXPECT_EQ(image[2 * 809], 'Z');
 
     ReadDownSyncImage(image, *target, 2);
-    linktest::ExpectSameParams(doc, 1, *target, 2);
+    testsupport::ExpectSameParams(doc, 1, *target, 2);
     EXPECT_EQ(target->factoryEq[2], 1);
 }
 
@@ -224,7 +225,7 @@ TEST_F(DataImagesTest, ProgramRecordLayoutAndFill) {
     EXPECT_EQ(image[8 * 2048], 'Z');
 
     EXPECT_EQ(ReadProgramRecord(image, 7, *target, 3), "Live Band");
-    linktest::ExpectSameParams(doc, 0, *target, 3);
+    testsupport::ExpectSameParams(doc, 0, *target, 3);
     EXPECT_EQ(target->factoryEq[3], 1);
     EXPECT_EQ(ReadProgramRecord(image, 30, *target, 3), "");
 }

@@ -51,25 +51,6 @@ void FillDistinctParams(CTonraDoc& doc, int d, int seed) {
     doc.factoryEq[d] = seed % 2;
 }
 
-void ExpectSameParams(const CTonraDoc& a, int da, const CTonraDoc& b, int db) {
-    EXPECT_EQ(a.mute[da], b.mute[db]);
-    EXPECT_EQ(a.gain[da], b.gain[db]);
-    EXPECT_EQ(a.polarity[da], b.polarity[db]);
-    EXPECT_EQ(a.delay[da], b.delay[db]);
-    EXPECT_EQ(a.eqType[da], b.eqType[db]);
-    EXPECT_EQ(a.eqGain[da], b.eqGain[db]);
-    EXPECT_EQ(a.eqFreq[da], b.eqFreq[db]);
-    EXPECT_EQ(a.eqWidth[da], b.eqWidth[db]);
-    EXPECT_EQ(a.channelName[da], b.channelName[db]);
-    EXPECT_EQ(a.mixLevel[da], b.mixLevel[db]);
-    EXPECT_EQ(a.xoverType[da], b.xoverType[db]);
-    EXPECT_EQ(a.xoverFreq[da], b.xoverFreq[db]);
-    EXPECT_EQ(a.xoverSlope[da], b.xoverSlope[db]);
-    EXPECT_EQ(a.limThreshold[da], b.limThreshold[db]);
-    EXPECT_EQ(a.limAttack[da], b.limAttack[db]);
-    EXPECT_EQ(a.limRelease[da], b.limRelease[db]);
-}
-
 int ImageByte(std::string_view image, int offset) {
     const std::size_t at = static_cast<std::size_t>(offset) * 2;
     return devlink::HexPairToByte(image[at], image[at + 1]);

@@ -1,5 +1,5 @@
 // Helpers of the link and simulator tests: documents with a distinct value in every
-// transmitted field, field-by-field comparison, and bytes of a data image.
+// transmitted field, and bytes of a data image.
 #pragma once
 
 #include <string_view>
@@ -11,8 +11,6 @@ namespace linktest {
 // Gives every transmitted parameter, the mutes, names and factory EQ of device slot `device`
 // a value that depends on its position and on `seed`, inside its range.
 void FillDistinctParams(CTonraDoc& doc, int device, int seed);
-// Expects every transmitted parameter, mute and channel name of the two device slots equal.
-void ExpectSameParams(const CTonraDoc& a, int deviceA, const CTonraDoc& b, int deviceB);
 // Byte `offset` of a hexadecimal data image.
 int ImageByte(std::string_view image, int offset);
 

@@ -8,6 +8,7 @@
 #include "sim/SimServer.h"
 #include "tests/link/DocFixtures.h"
 #include "tests/sim/ScriptedClient.h"
+#include "tests/support/DocCompare.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -93,14 +94,14 @@ TEST_F(SimulatorTest, FullSyncDownSyncUploadAndDownload) {
     EXPECT_EQ(pc->oemPrograms[1], 2);
     EXPECT_EQ(pc->programName[1], device.programName[1]);
     EXPECT_EQ(pc->programName[1][2], "Live Band");
-    linktest::ExpectSameParams(*pc, 1, device, 1);
+    testsupport::ExpectSameParams(*pc, 1, device, 1);
 
     // DownSync: new live settings reach the device.
     linktest::FillDistinctParams(*pc, 1, 4);
     std::string image(kDataImageChars, '0');
     WriteDownSyncImage(image, *pc, 1);
     ASSERT_TRUE(client->SendImage(TransferMode::DownSync, image));
-    linktest::ExpectSameParams(*pc, 1, device, 1);
+    testsupport::ExpectSameParams(*pc, 1, device, 1);
 
     // Upload: all 30 programs, names included.
     const auto programs = client->ReceiveImage(TransferMode::Upload);
@@ -127,7 +128,7 @@ TEST_F(SimulatorTest, FullSyncDownSyncUploadAndDownload) {
     ASSERT_TRUE(recalled);
     EXPECT_EQ(recalled->code, kReplyProgramRecalled);
     linktest::FillDistinctParams(*pc, 1, 17);
-    linktest::ExpectSameParams(*pc, 1, device, 1);
+    testsupport::ExpectSameParams(*pc, 1, device, 1);
 
     // Device 0 saw none of it.
     EXPECT_EQ(device.programName[0][29], "User 30");
@@ -149,7 +150,7 @@ TEST_F(SimulatorTest, CorruptedBlockIsNotAcknowledgedAndNothingIsApplied) {
     // The link carries on: the next command ends the transfer and is answered.
     EXPECT_TRUE(client->Command({.code = kCmdPoll}));
     ASSERT_TRUE(client->SendImage(TransferMode::DownSync, image));
-    linktest::ExpectSameParams(*pc, 0, device, 0);
+    testsupport::ExpectSameParams(*pc, 0, device, 0);
 }
 
 TEST_F(SimulatorTest, FrontPanelChangesReachTheClient) {
@@ -226,5 +227,5 @@ TEST_F(SimulatorTest, ServesDevicesOnPseudoTerminals) {
     ASSERT_TRUE(sync);
     auto pc = std::make_unique<CTonraDoc>();
     ReadSyncImage(*sync, *pc, 1);
-    linktest::ExpectSameParams(*pc, 1, simulator->Doc(), 1);
+    testsupport::ExpectSameParams(*pc, 1, simulator->Doc(), 1);
 }
