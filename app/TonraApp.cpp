@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QShortcut>
-#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -35,12 +34,15 @@ CTonraApp::CTonraApp() : networkStarter_(app::StartNetwork), document_(std::make
 
 CTonraApp::~CTonraApp() = default;
 
-bool CTonraApp::InitInstance(const std::optional<std::string>& setupFile) {
+bool CTonraApp::InitInstance(const std::optional<std::string>& setupFile, std::optional<int> demoDevices) {
     AfxSetAppName(kAppTitle);
     QCoreApplication::setApplicationName(kAppTitle);
     if (!networkStarter_()) {
         // Serial links still work without the network.
         AfxMessageBox("Failed to Initialize Sockets", MB_OK | MB_ICONSTOP);
+    }
+    if (demoDevices && !StartDemoNetwork(*demoDevices)) {
+        return false;
     }
     recentFiles_ = std::make_unique<CRecentFileList>(kAppTitle);
     mainFrame_ = std::make_unique<CMainFrame>(*document_);
@@ -49,10 +51,30 @@ bool CTonraApp::InitInstance(const std::optional<std::string>& setupFile) {
     }
     InstallAccelerators();
     mainFrame_->SetCloseQuery([this] { return SaveModified(); });
-    mainFrame_->ShowWindow(SW_SHOWNORMAL);
+    mainFrame_->ShowStartWindow();
     mainFrame_->UpdateWindow();
     mainFrame_->SetWindowText(kMainCaption);
+    if (demo_) {
+        ConnectDemoNetwork();
+    }
     return true;
+}
+
+bool CTonraApp::StartDemoNetwork(int deviceCount) {
+    demo_ = std::make_unique<CDemoNetwork>(deviceCount);
+    std::string problem;
+    if (!demo_->Start(problem)) {
+        AfxMessageBox(problem, MB_OK | MB_ICONSTOP);
+        demo_.reset();
+        return false;
+    }
+    return true;
+}
+
+void CTonraApp::ConnectDemoNetwork() {
+    CTonraView& view = mainFrame_->GetView();
+    view.SetCaptionNote(CDemoNetwork::kCaptionNote);
+    view.ApplyConnectionSettings(demo_->Settings());
 }
 
 bool CTonraApp::ProcessShellCommand(const std::optional<std::string>& setupFile) {
@@ -165,14 +187,3 @@ std::string CTonraApp::DocumentTitle() const {
     const std::string& path = document_->GetPathName();
     return path.empty() ? kNewFileName : FromQString(QFileInfo(ToQString(path)).fileName());
 }
-
-namespace app {
-
-std::optional<std::string> SetupFileArgument(const QStringList& arguments) {
-    if (arguments.size() < 2) {
-        return std::nullopt;
-    }
-    return FromQString(arguments.at(1));
-}
-
-} // namespace app

@@ -4,6 +4,7 @@
 // from the frame's standard keys.
 #pragma once
 
+#include "app/DemoNetwork.h"
 #include "app/MainFrame.h"
 #include "app/RecentFileList.h"
 #include "model/TonraDoc.h"
@@ -12,8 +13,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-
-#include <QStringList>
 
 // The file commands.
 constexpr UINT ID_FILE_NEW = 57600;
@@ -35,8 +34,10 @@ public:
     CTonraApp(const CTonraApp&) = delete;
     CTonraApp& operator=(const CTonraApp&) = delete;
 
-    // Returns false when the program must end.
-    bool InitInstance(const std::optional<std::string>& setupFile);
+    // Returns false when the program must end. With `demoDevices` the program starts that
+    // many simulated devices inside itself and connects them, as a demo network.
+    bool InitInstance(const std::optional<std::string>& setupFile,
+                      std::optional<int> demoDevices = std::nullopt);
 
     // The network start, replaceable for tests; returns false when the network cannot start.
     void SetNetworkStarter(std::function<bool()> starter) { networkStarter_ = std::move(starter); }
@@ -44,6 +45,8 @@ public:
     CTonraDoc& GetDocument() { return *document_; }
     // Null until InitInstance created the main window.
     CMainFrame* GetMainWnd() { return mainFrame_.get(); }
+    // Null unless the program runs a demo network.
+    CDemoNetwork* GetDemoNetwork() { return demo_.get(); }
     // Empty until InitInstance read it.
     const std::vector<std::string>& GetRecentFiles() const;
 
@@ -68,16 +71,17 @@ private:
     bool DoSave(bool askForName);
     std::string DocumentTitle() const;
 
+    // Starts the demo network's devices before New reads the connection file; false (the
+    // operator told why) when they cannot start.
+    bool StartDemoNetwork(int deviceCount);
+    // Connects the demo network's devices as a confirmed Connection Setup dialog would.
+    void ConnectDemoNetwork();
+
     std::function<bool()> networkStarter_;
+    // The demo devices outlive the frame, so that no engine talks to a device that is gone.
+    std::unique_ptr<CDemoNetwork> demo_;
     // The document outlives the frame and its view.
     std::unique_ptr<CTonraDoc> document_;
     std::unique_ptr<CMainFrame> mainFrame_;
     std::unique_ptr<CRecentFileList> recentFiles_;
 };
-
-namespace app {
-
-// The setup file named on the command line: the first argument after the program name.
-std::optional<std::string> SetupFileArgument(const QStringList& arguments);
-
-} // namespace app

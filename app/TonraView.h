@@ -1,25 +1,96 @@
-// CTonraView: the only view of the main window; it fills the frame's client area and hosts
-// every page. Until the pages exist it shows a black client area and repaints when the
-// document asks it to refresh.
+// CTonraView: the only view of the main window. It fills the frame's client area and owns the
+// 16 link engines (one per device slot), the pages and the navigation bar of ten buttons along
+// the bottom edge beside the status box. Every press of every control in the window reaches it
+// as UM_CTRL_PRESS; it turns the navigation buttons and the device tiles into the program's
+// commands. The engines report to it with UM_REFRESH.
 #pragma once
 
+#include "controls/ModButton.h"
 #include "framework/Wnd.h"
+#include "link/Port.h"
+#include "model/ConnectionFile.h"
+#include "model/ModelTypes.h"
+
+#include <array>
+#include <string>
 
 class CTonraDoc;
 
 class CTonraView : public CWnd {
 public:
-    explicit CTonraView(CTonraDoc& document) : document_(document) {}
+    static constexpr int kNavButtonCount = 10;
+    static constexpr UINT kFirstNavButtonId = 100;
+    static constexpr UINT kFirstDeviceTileId = 200;
+    static constexpr int kNavBarHeight = 40;
+    static constexpr int kStatusBoxWidth = 160;
+    static constexpr int kHomePage = 0;
+    static constexpr int kDevicePage = 1;
+
+    // The navigation commands by button id.
+    enum NavCommand : UINT {
+        kConnection = 100, // home page
+        kVersion = 101,
+        kProgram = 100, // device page
+        kCopy = 101,
+        kSecurity = 102,
+        kViewData = 103,
+        kAllPrograms = 104,
+        kPassword = 105,
+        kSyncDevice = 106,
+        kHome = 107,
+    };
+
+    explicit CTonraView(CTonraDoc& document);
     ~CTonraView() override;
 
     CTonraDoc& GetDocument() const { return document_; }
 
+    // ---- Layout of a view W x H ----
+    static CRect NavButtonRect(int button, int width, int height);
+    // The green box the status text is drawn in.
+    static CRect StatusBoxRect(int width, int height);
+    // The status box with its frames: what a new status text repaints.
+    static CRect StatusFrameRect(int width, int height);
+    // Where both pages lie.
+    static CRect PageRect(int width, int height);
+
+    // Captions and visibility of the navigation buttons for page mode 0 (home) or 1 (device);
+    // the status text is emptied.
+    void SetPageMode(int mode);
+    // The main window's caption as the view sets it on every paint.
+    std::string WindowCaption() const;
+    // A note the caption carries after the product name, such as " - Demo network".
+    void SetCaptionNote(std::string note) { captionNote_ = std::move(note); }
+
+    // What confirming the Connection Setup dialog does: write the connection file, take every
+    // device offline, then connect every slot with its new port or address.
+    void ApplyConnectionSettings(const model::ConnectionSettings& settings);
+
+    CPort& Engine(int slot) { return engines_.at(static_cast<std::size_t>(slot)); }
+    CModButton& NavButton(int button) { return navButtons_.at(static_cast<std::size_t>(button)); }
+
 protected:
-    // Registers with the document, which asks this view to refresh.
     int OnCreate() override;
+    void OnSize(UINT type, int cx, int cy) override;
     void OnPaint() override;
+    void OnMouseMove(UINT flags, CPoint point) override;
+    void OnLButtonUp(UINT flags, CPoint point) override;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void PaintStatusBox(CDC& dc, int width, int height) const;
+    // UM_REFRESH from a link engine (or the document).
+    void OnLinkRefresh(WPARAM code);
+    // UM_CTRL_PRESS: the commands.
+    void OnCommand(UINT id);
+    void OnHomeCommand(UINT id);
+    void OnDeviceCommand(UINT id);
+    void SelectDevice(int device);
+    CPort& CurrentEngine();
+    int CurrentDeviceBit() const;
+
     CTonraDoc& document_;
+    std::array<CPort, model::kDeviceCount> engines_;
+    std::array<CModButton, kNavButtonCount> navButtons_;
+    std::string captionNote_;
 };

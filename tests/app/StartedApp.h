@@ -16,9 +16,10 @@ struct StartedApp {
     CTonraApp app;
     bool started = false;
 
-    explicit StartedApp(std::optional<std::string> setupFile = std::nullopt, bool networkStarts = true) {
+    explicit StartedApp(std::optional<std::string> setupFile = std::nullopt, bool networkStarts = true,
+                        std::optional<int> demoDevices = std::nullopt) {
         app.SetNetworkStarter([networkStarts] { return networkStarts; });
-        started = app.InitInstance(setupFile);
+        started = app.InitInstance(setupFile, demoDevices);
     }
 
     CTonraDoc& doc() { return app.GetDocument(); }

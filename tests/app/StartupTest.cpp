@@ -1,5 +1,6 @@
 #include "IsolatedConfig.h"
 #include "StartedApp.h"
+#include "app/CommandLine.h"
 #include "app/NetworkStart.h"
 #include "framework/Dc.h"
 #include "model/ConnectionFile.h"
@@ -39,7 +40,8 @@ TEST(Startup, MainFrameHasCaptionFixedSizeAndABlackView) {
     // Not resizable: the smallest and the largest size are the same.
     EXPECT_EQ(window->minimumSize(), QSize(1020, 700));
     EXPECT_EQ(window->maximumSize(), QSize(1020, 700));
-    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    // A maximise box, used where the screen has more room than the restored window.
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
 
     CTonraView& view = frame->GetView();
     CRect viewRect;
@@ -106,8 +108,13 @@ TEST(Startup, ASetupFileThatCannotBeOpenedEndsTheStart) {
 }
 
 TEST(Startup, CommandLineNamesAtMostOneSetupFile) {
-    EXPECT_EQ(app::SetupFileArgument({"veltrix"}), std::nullopt);
-    EXPECT_EQ(app::SetupFileArgument({"veltrix", "a.dat", "b.dat"}), std::optional<std::string>("a.dat"));
+    app::CommandLine none;
+    std::string message;
+    ASSERT_TRUE(app::ParseCommandLine({}, none, message));
+    EXPECT_EQ(none.setupFile, std::nullopt);
+    app::CommandLine two;
+    EXPECT_FALSE(app::ParseCommandLine({"a.dat", "b.dat"}, two, message));
+    EXPECT_EQ(message, "only one setup file can be opened; \"a.dat\" and \"b.dat\" were given");
 }
 
 TEST(Startup, TheNetworkStartsOnThisSystem) { EXPECT_TRUE(app::StartNetwork()); }

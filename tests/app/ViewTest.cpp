@@ -1,0 +1,125 @@
+// The main view on its own: navigation bar layout and captions, the status box, the window
+// caption, hover and release broadcasting, as the operator sees them.
+#include "StartedApp.h"
+#include "framework/Dc.h"
+
+#include <QImage>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kHeight = 700;
+
+CTonraView& ViewOf(StartedApp& started) { return started.app.GetMainWnd()->GetView(); }
+
+std::vector<std::string> VisibleCaptions(CTonraView& view) {
+    std::vector<std::string> captions;
+    for (int i = 0; i < CTonraView::kNavButtonCount; ++i) {
+        CModButton& button = view.NavButton(i);
+        if (button.IsWindowVisible()) {
+            captions.push_back(button.caption);
+        }
+    }
+    return captions;
+}
+
+QColor Pixel(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
+
+} // namespace
+
+TEST(View, NavigationLayoutAtWidth1000) {
+    EXPECT_EQ(CTonraView::NavButtonRect(0, 1000, kHeight), CRect(5, 668, 83, 688));
+    EXPECT_EQ(CTonraView::NavButtonRect(9, 1000, kHeight), CRect(756, 668, 835, 688));
+    EXPECT_EQ(CTonraView::StatusBoxRect(1000, kHeight).left, 840);
+    EXPECT_EQ(CTonraView::PageRect(1000, kHeight), CRect(0, 0, 1000, 660));
+
+    // The real view at width 1000: the buttons sit where the layout puts them, and the status
+    // box is drawn from x 840.
+    StartedApp started;
+    CTonraView& view = ViewOf(started);
+    view.MoveWindow(0, 0, 1000, kHeight);
+    view.SetPageMode(CTonraView::kDevicePage);
+    EXPECT_EQ(view.NavButton(0).GetWidget()->geometry(), QRect(5, 668, 78, 20));
+    EXPECT_EQ(view.NavButton(7).GetWidget()->geometry().left(), 835 * 7 / 10 + 5);
+    const QImage image = GrabWindow(view);
+    EXPECT_EQ(Pixel(image, 839, 678), QColor(Qt::black));
+    EXPECT_EQ(Pixel(image, 845, 678), QColor(0, 192, 0));
+    EXPECT_EQ(Pixel(image, 840, 678), QColor(Qt::white)); // the outer frame's light edge
+    EXPECT_EQ(Pixel(image, 992, 678), QColor(Qt::black));
+    EXPECT_EQ(Pixel(image, 500, 300), QColor(Qt::black));
+}
+
+TEST(View, PageModesShowTheirNavigationCaptions) {
+    StartedApp started;
+    CTonraView& view = ViewOf(started);
+    EXPECT_EQ(started.doc().pageMode, 0);
+    EXPECT_EQ(VisibleCaptions(view), (std::vector<std::string>{"Connection", "Version"}));
+
+    started.doc().statusText = "Link Status: OK";
+    view.SetPageMode(CTonraView::kDevicePage);
+    EXPECT_EQ(started.doc().pageMode, 1);
+    EXPECT_EQ(started.doc().statusText, "");
+    EXPECT_EQ(VisibleCaptions(view),
+              (std::vector<std::string>{"Program", "Copy", "Security", "View Data", "All Programs",
+                                        "Password", "Sync Device", "Home"}));
+    view.SetPageMode(CTonraView::kHomePage);
+    EXPECT_EQ(VisibleCaptions(view), (std::vector<std::string>{"Connection", "Version"}));
+}
+
+TEST(View, CaptionIsSetOnEveryPaintAndTakesTheDocumentCaptionLiterally) {
+    StartedApp started;
+    CTonraView& view = ViewOf(started);
+    CMainFrame& frame = *started.app.GetMainWnd();
+    EXPECT_EQ(frame.GetWindowText(), "Veltrix Loudspeaker Controller");
+    GrabWindow(view);
+    EXPECT_EQ(frame.GetWindowText(), "Veltrix");
+
+    CTonraDoc& doc = started.doc();
+    doc.currentDevice = 2;
+    doc.documentCaption = "100% %s %u %n loud";
+    view.SetPageMode(CTonraView::kDevicePage);
+    GrabWindow(view);
+    EXPECT_EQ(frame.GetWindowText(), "Veltrix - Device 3 - 100% %s %u %n loud");
+}
+
+TEST(View, StatusBoxShowsTheStatusTextAfterStatusChanged) {
+    StartedApp started;
+    CTonraView& view = ViewOf(started);
+    view.SetPageMode(CTonraView::kDevicePage);
+    const CRect box = CTonraView::StatusBoxRect(1020, kHeight);
+    const auto darkPixels = [&] {
+        const QImage image = GrabWindow(view);
+        int count = 0;
+        for (int x = box.left + 2; x < box.right - 2; ++x) {
+            for (int y = box.top + 2; y < box.bottom - 2; ++y) {
+                count += Pixel(image, x, y).green() < 128 ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    EXPECT_EQ(darkPixels(), 0);
+    started.doc().statusText = "Sync Status: 42%";
+    EXPECT_EQ(view.SendMessage(UM_REFRESH, CPort::StatusChanged), 1);
+    EXPECT_GT(darkPixels(), 40);
+}
+
+TEST(View, HoverAndReleaseReachEveryButton) {
+    StartedApp started;
+    CTonraView& view = ViewOf(started);
+    CModButton& connection = view.NavButton(0);
+    const QPoint centre = connection.GetWidget()->rect().center();
+    QTest::mouseMove(connection.GetWidget(), centre);
+    EXPECT_TRUE(connection.lit);
+    // Over another control: the hover-lit button goes dark.
+    view.SendMessage(UM_CTRL_HOVER, 101);
+    EXPECT_FALSE(connection.lit);
+
+    QTest::mouseMove(connection.GetWidget(), centre + QPoint(1, 1));
+    ASSERT_TRUE(connection.lit);
+    // Over the view's own background.
+    QTest::mouseMove(view.GetWidget(), QPoint(500, 300));
+    EXPECT_FALSE(connection.lit);
+}
