@@ -138,6 +138,8 @@ bool CTonraApp::OpenDocumentFile(const std::string& path) {
         return false;
     }
     if (document_->OnOpenDocument(path)) {
+        // The pages showing the file's values count as no change: the document is as saved.
+        document_->SetModifiedFlag(false);
         recentFiles_->Add(path);
         return true;
     }

@@ -96,6 +96,10 @@ int CTonraView::OnCreate() {
             return -1;
         }
     }
+    if (!networkPage_.Create(CRect(), this, &document_) || !devicePanel_.Create(CRect(), this, &document_)) {
+        return -1;
+    }
+    devicePanel_.ShowWindow(SW_HIDE);
     SetPageMode(kHomePage);
     return 0;
 }
@@ -121,6 +125,9 @@ void CTonraView::SetPageMode(int mode) {
 
 void CTonraView::OnSize(UINT type, int cx, int cy) {
     CWnd::OnSize(type, cx, cy);
+    const CRect page = PageRect(cx, cy);
+    networkPage_.MoveWindow(page);
+    devicePanel_.MoveWindow(page);
     for (int i = 0; i < kNavButtonCount; ++i) {
         NavButton(i).MoveWindow(NavButtonRect(i, cx, cy));
     }
@@ -194,9 +201,11 @@ LRESULT CTonraView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void CTonraView::OnLinkRefresh(WPARAM code) {
     switch (code) {
     case CPort::SyncDone:
+        devicePanel_.Refresh();
         Invalidate(false);
         break;
     case CPort::ParamsChanged:
+        devicePanel_.Refresh();
         break;
     case CPort::StatusChanged: {
         CRect client;
@@ -206,9 +215,12 @@ void CTonraView::OnLinkRefresh(WPARAM code) {
         break;
     }
     case CPort::MetersChanged:
+        devicePanel_.UpdateMeters();
         break;
     case CPort::LayoutChanged:
+        devicePanel_.Refresh();
         Invalidate();
+        RelayoutDevicePanel();
         break;
     default:
         break;
@@ -223,11 +235,20 @@ void CTonraView::OnCommand(UINT id) {
     }
 }
 
+void CTonraView::RelayoutDevicePanel() {
+    CRect panel;
+    devicePanel_.GetClientRect(&panel);
+    devicePanel_.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(panel.Width(), panel.Height()));
+}
+
 void CTonraView::SelectDevice(int device) {
+    networkPage_.ShowWindow(SW_HIDE);
+    devicePanel_.ShowWindow(SW_SHOW);
     document_.currentDevice = device;
     SetPageMode(kDevicePage);
     // Every parameter at its default until the sync brings the device's own values.
     document_.OnNewDocument();
+    devicePanel_.ResetPopupButtons();
     Invalidate();
     CurrentEngine().RequestTransfer(CPort::TransferMode::Sync);
 }
@@ -242,6 +263,7 @@ void CTonraView::OnHomeCommand(UINT id) {
         break;
     }
     document_.SetModifiedFlag(false);
+    networkPage_.RefreshDeviceTiles();
 }
 
 void CTonraView::ApplyConnectionSettings(const model::ConnectionSettings& settings) {
@@ -259,6 +281,7 @@ void CTonraView::ApplyConnectionSettings(const model::ConnectionSettings& settin
         document_.ipAddress[s] = settings.ipAddress[s];
         Engine(slot).Connect();
     }
+    networkPage_.RefreshDeviceTiles();
 }
 
 void CTonraView::OnDeviceCommand(UINT id) {
@@ -304,13 +327,19 @@ void CTonraView::OnDeviceCommand(UINT id) {
             AfxMessageBox(kHomeQuestion, MB_YESNO | MB_ICONQUESTION, kConfirmCaption) != IDYES) {
             break;
         }
-        SetPageMode(kHomePage);
-        Invalidate();
-        document_.SetModifiedFlag(false);
+        ReturnHome();
         break;
     default:
         break;
     }
+}
+
+void CTonraView::ReturnHome() {
+    devicePanel_.ShowWindow(SW_HIDE);
+    networkPage_.ShowWindow(SW_SHOW);
+    SetPageMode(kHomePage);
+    Invalidate();
+    document_.SetModifiedFlag(false);
 }
 
 CPort& CTonraView::CurrentEngine() { return Engine(document_.currentDevice); }

@@ -10,6 +10,8 @@
 #include "link/Port.h"
 #include "model/ConnectionFile.h"
 #include "model/ModelTypes.h"
+#include "pages/WndDevice.h"
+#include "pages/WndMain.h"
 
 #include <array>
 #include <string>
@@ -68,6 +70,8 @@ public:
 
     CPort& Engine(int slot) { return engines_.at(static_cast<std::size_t>(slot)); }
     CModButton& NavButton(int button) { return navButtons_.at(static_cast<std::size_t>(button)); }
+    CWndMain& NetworkPage() { return networkPage_; }
+    CWndDevice& DevicePanel() { return devicePanel_; }
 
 protected:
     int OnCreate() override;
@@ -86,11 +90,16 @@ private:
     void OnHomeCommand(UINT id);
     void OnDeviceCommand(UINT id);
     void SelectDevice(int device);
+    void ReturnHome();
+    // The device panel takes a new channel count: its strips and its plot are laid out again.
+    void RelayoutDevicePanel();
     CPort& CurrentEngine();
     int CurrentDeviceBit() const;
 
     CTonraDoc& document_;
     std::array<CPort, model::kDeviceCount> engines_;
     std::array<CModButton, kNavButtonCount> navButtons_;
+    CWndMain networkPage_;
+    CWndDevice devicePanel_;
     std::string captionNote_;
 };

@@ -49,7 +49,8 @@ TEST(View, NavigationLayoutAtWidth1000) {
     EXPECT_EQ(Pixel(image, 845, 678), QColor(0, 192, 0));
     EXPECT_EQ(Pixel(image, 840, 678), QColor(Qt::white)); // the outer frame's light edge
     EXPECT_EQ(Pixel(image, 992, 678), QColor(Qt::black));
-    EXPECT_EQ(Pixel(image, 500, 300), QColor(Qt::black));
+    EXPECT_EQ(Pixel(image, 837, 678), QColor(Qt::black)); // between button 9 and the box
+    EXPECT_EQ(Pixel(image, 500, 690), QColor(Qt::black)); // below the buttons
 }
 
 TEST(View, PageModesShowTheirNavigationCaptions) {
