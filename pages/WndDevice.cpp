@@ -68,6 +68,12 @@ constexpr int kGapMargins = 42;
 constexpr int kRightMargin = 8;
 constexpr CPoint kPlotOrigin{10, 20};
 
+// ---- Popups ----
+
+// The popups come up at the screen y of the panel's height minus 256, over the upper part of
+// the strips, so that the strips' buttons stay in sight.
+constexpr int kPopupAboveBottom = 256;
+
 // ---- Painting ----
 
 constexpr int kFontPixels = 12;
@@ -178,7 +184,7 @@ bool CWndDevice::Create(const CRect& rect, CWnd* parentIn, CTonraDoc* documentIn
             return false;
         }
     }
-    if (!CreateLinkButtons()) {
+    if (!CreateLinkButtons() || !plot.Create(this, document)) {
         return false;
     }
     CRect client;
@@ -229,6 +235,7 @@ void CWndDevice::LayOut(int width, int height) {
     const int n = ChannelCount();
     const int nIn = InputCount();
     layout = pages::ComputePanelLayout(width, height, nIn, n);
+    plot.MoveWindow(layout.plotWindow);
     for (int slot = 0; slot < model::kSlotCount; ++slot) {
         Strip& s = strips[slot];
         const StripRects& r = layout.strips[slot]; // all empty beyond the channel count
@@ -335,6 +342,9 @@ void CWndDevice::Refresh() {
         document->SetModifiedFlag(true);
         SetFocus();
     }
+    if (eqEditor.GetSafeHwnd()) {
+        eqEditor.Refresh();
+    }
 }
 
 bool CWndDevice::RefreshStrip(int c) {
@@ -392,6 +402,7 @@ void CWndDevice::ResetPopupButtons() {
         s.eqButton.lit = false;
         s.signalButton.lit = false;
     }
+    plot.ResetMarkers();
 }
 
 // ---- Reports ----
@@ -433,15 +444,25 @@ LRESULT CWndDevice::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     case UM_REFRESH:
         Refresh();
+        plot.ComputeCurves(-1);
+        return 1;
+    case UM_EQ_CLOSED:
+        EqEditorClosed();
         return 1;
     default:
         return CWnd::OnMessage(message, wParam, lParam);
     }
 }
 
-void CWndDevice::EndTracking(WPARAM) { Refresh(); }
+void CWndDevice::EndTracking(WPARAM wParam) {
+    Refresh();
+    plot.SendMessage(UM_END_TRACKING, wParam, 0);
+    if (eqEditor.GetSafeHwnd()) {
+        eqEditor.SendMessage(UM_END_TRACKING, wParam, 0);
+    }
+}
 
-// ---- Edits ----
+// ---- Button presses ----
 
 void CWndDevice::PressButton(UINT id) {
     const UINT n = static_cast<UINT>(ChannelCount());
@@ -452,6 +473,8 @@ void CWndDevice::PressButton(UINT id) {
     } else if (id >= kLinkIdBase && id < kLinkIdBase + kLinkButtonCount * n) {
         const int offset = static_cast<int>(id - kLinkIdBase);
         PressLinkButton(offset / kLinkButtonCount, offset % kLinkButtonCount);
+    } else if (id >= kEqIdBase && id < kEqIdBase + n) {
+        PressEqButton(static_cast<int>(id - kEqIdBase));
     }
 }
 
@@ -466,12 +489,50 @@ void CWndDevice::PressLinkButton(int c, int k) {
     Refresh();
 }
 
+// ---- Popups ----
+
+void CWndDevice::PressEqButton(int c) {
+    if (strips[c].eqButton.lit) {
+        eqEditor.DestroyWindow();
+        plot.eqMarkersShown = false;
+    } else {
+        if (!eqEditor.GetSafeHwnd()) {
+            eqEditor.OpenForChannel(layout.stripArea.bottom - kPopupAboveBottom, this, document, c);
+        } else {
+            eqEditor.ShowWindow(SW_SHOW);
+            eqEditor.SetChannel(c);
+        }
+        eqEditor.SetFocus();
+        plot.eqMarkersShown = true;
+    }
+    const bool open = !strips[c].eqButton.lit;
+    DarkenAll(&Strip::eqButton);
+    strips[c].eqButton.lit = open;
+    plot.eqMarkerChannel = c;
+}
+
+void CWndDevice::EqEditorClosed() {
+    DarkenAll(&Strip::eqButton);
+    plot.eqMarkersShown = false;
+    plot.ComputeCurves(-1);
+}
+
+void CWndDevice::DarkenAll(CModButton Strip::*button) {
+    for (Strip& s : strips) {
+        (s.*button).lit = false;
+        (s.*button).Invalidate();
+    }
+}
+
+// ---- Fader and text edits ----
+
 void CWndDevice::FaderChanged() {
     for (int c = 0; c < ChannelCount(); ++c) {
         const int value = strips[c].gainFader.value;
         if (value != document->GetParam(model::kGain, c, 0)) {
             document->SetParam(model::kGain, value, c, 0); // linked channels follow
             Refresh();
+            plot.ComputeCurves(c);
         }
     }
 }

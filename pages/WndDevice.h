@@ -12,6 +12,8 @@
 #include "controls/ModText.h"
 #include "framework/Wnd.h"
 #include "model/ModelTypes.h"
+#include "pages/WndEQ.h"
+#include "pages/WndPlot.h"
 
 #include <array>
 
@@ -92,6 +94,10 @@ public:
 
     const Strip& GetStrip(int slot) const { return strips[slot]; }
     const pages::PanelLayout& Layout() const { return layout; }
+    // The panel's own windows: the view recomputes the plot's curves and resizes it, and closes
+    // the popups when it returns to the home page.
+    CWndPlot& GetPlot() { return plot; }
+    CWndEQ& GetEqEditor() { return eqEditor; }
 
 protected:
     void OnPaint() override;
@@ -111,6 +117,10 @@ private:
     void PressButton(UINT id);
     void ToggleParam(int kind, int c);
     void PressLinkButton(int c, int k);
+    void PressEqButton(int c);
+    void EqEditorClosed();
+    // Every button of one kind dark (EQ or Signal), repainted.
+    void DarkenAll(CModButton Strip::*button);
     void FaderChanged();
     void TextEntered(UINT id);
     void EndTracking(WPARAM wParam);
@@ -120,5 +130,7 @@ private:
     CWnd* parent = nullptr;
     CTonraDoc* document = nullptr;
     pages::PanelLayout layout;
+    CWndPlot plot;
+    CWndEQ eqEditor;
     std::array<Strip, model::kSlotCount> strips;
 };
