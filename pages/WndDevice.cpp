@@ -7,6 +7,7 @@
 #include "model/TonraDoc.h"
 
 #include <algorithm>
+#include <type_traits>
 
 using namespace controls;
 using pages::kLinkButtonCount;
@@ -345,6 +346,12 @@ void CWndDevice::Refresh() {
     if (eqEditor.GetSafeHwnd()) {
         eqEditor.Refresh();
     }
+    if (signalPage.GetSafeHwnd()) {
+        signalPage.Refresh();
+    }
+    if (dataSheet.GetSafeHwnd()) {
+        dataSheet.Invalidate();
+    }
 }
 
 bool CWndDevice::RefreshStrip(int c) {
@@ -447,7 +454,10 @@ LRESULT CWndDevice::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         plot.ComputeCurves(-1);
         return 1;
     case UM_EQ_CLOSED:
-        EqEditorClosed();
+        PopupClosed(&Strip::eqButton, plot.eqMarkersShown);
+        return 1;
+    case UM_SIGNAL_CLOSED:
+        PopupClosed(&Strip::signalButton, plot.xoMarkersShown);
         return 1;
     default:
         return CWnd::OnMessage(message, wParam, lParam);
@@ -459,6 +469,9 @@ void CWndDevice::EndTracking(WPARAM wParam) {
     plot.SendMessage(UM_END_TRACKING, wParam, 0);
     if (eqEditor.GetSafeHwnd()) {
         eqEditor.SendMessage(UM_END_TRACKING, wParam, 0);
+    }
+    if (signalPage.GetSafeHwnd()) {
+        signalPage.SendMessage(UM_END_TRACKING, wParam, 0);
     }
 }
 
@@ -475,6 +488,8 @@ void CWndDevice::PressButton(UINT id) {
         PressLinkButton(offset / kLinkButtonCount, offset % kLinkButtonCount);
     } else if (id >= kEqIdBase && id < kEqIdBase + n) {
         PressEqButton(static_cast<int>(id - kEqIdBase));
+    } else if (id >= kSignalIdBase && id < kSignalIdBase + n) {
+        PressSignalButton(static_cast<int>(id - kSignalIdBase));
     }
 }
 
@@ -492,28 +507,43 @@ void CWndDevice::PressLinkButton(int c, int k) {
 // ---- Popups ----
 
 void CWndDevice::PressEqButton(int c) {
-    if (strips[c].eqButton.lit) {
-        eqEditor.DestroyWindow();
-        plot.eqMarkersShown = false;
-    } else {
-        if (!eqEditor.GetSafeHwnd()) {
-            eqEditor.OpenForChannel(layout.stripArea.bottom - kPopupAboveBottom, this, document, c);
-        } else {
-            eqEditor.ShowWindow(SW_SHOW);
-            eqEditor.SetChannel(c);
-        }
-        eqEditor.SetFocus();
-        plot.eqMarkersShown = true;
-    }
-    const bool open = !strips[c].eqButton.lit;
-    DarkenAll(&Strip::eqButton);
-    strips[c].eqButton.lit = open;
-    plot.eqMarkerChannel = c;
+    PressPopupButton(eqEditor, &Strip::eqButton, plot.eqMarkersShown, plot.eqMarkerChannel, c);
 }
 
-void CWndDevice::EqEditorClosed() {
-    DarkenAll(&Strip::eqButton);
-    plot.eqMarkersShown = false;
+void CWndDevice::PressSignalButton(int c) {
+    PressPopupButton(signalPage, &Strip::signalButton, plot.xoMarkersShown, plot.xoMarkerChannel, c);
+}
+
+// The lit button of a popup marks the channel it shows: pressing it again closes the popup,
+// any other button of the kind opens the popup or switches it to that channel.
+template <typename Popup>
+void CWndDevice::PressPopupButton(Popup& popup, CModButton Strip::*button, bool& markersShown,
+                                  int& markerChannel, int c) {
+    const bool open = !(strips[c].*button).lit;
+    if (!open) {
+        popup.DestroyWindow();
+    } else if (!popup.GetSafeHwnd()) {
+        popup.OpenForChannel(layout.stripArea.bottom - kPopupAboveBottom, this, document, c);
+    } else {
+        popup.ShowWindow(SW_SHOW);
+        if constexpr (std::is_same_v<Popup, CWndSignal>) {
+            popup.Refresh();
+        }
+        popup.SetChannel(c);
+    }
+    if (open) {
+        popup.SetFocus();
+    }
+    markersShown = open;
+    markerChannel = c;
+    DarkenAll(button);
+    (strips[c].*button).lit = open;
+}
+
+// A popup closed with its close box: none of its buttons is lit, the plot drops its markers.
+void CWndDevice::PopupClosed(CModButton Strip::*button, bool& markersShown) {
+    DarkenAll(button);
+    markersShown = false;
     plot.ComputeCurves(-1);
 }
 

@@ -329,14 +329,22 @@ void ClickCloseBox(CWnd& popup) {
     QTest::mouseClick(frame->windowHandle(), Qt::LeftButton, {}, frame->CloseBox().center());
 }
 
-std::vector<int> LitEqButtons(const CWndDevice& panel) {
+std::vector<int> LitButtons(const CWndDevice& panel, CModButton CWndDevice::Strip::*button) {
     std::vector<int> lit;
     for (int c = 0; c < 16; ++c) {
-        if (panel.GetStrip(c).eqButton.lit) {
+        if ((panel.GetStrip(c).*button).lit) {
             lit.push_back(c);
         }
     }
     return lit;
+}
+
+std::vector<int> LitEqButtons(const CWndDevice& panel) {
+    return LitButtons(panel, &CWndDevice::Strip::eqButton);
+}
+
+std::vector<int> LitSignalButtons(const CWndDevice& panel) {
+    return LitButtons(panel, &CWndDevice::Strip::signalButton);
 }
 
 TEST_F(PanelTest, EqButtonsOpenSwitchAndCloseTheEditorWithThePlotsMarkers) {
@@ -375,10 +383,53 @@ TEST_F(PanelTest, TheEditorsCloseBoxDarkensEveryEqButton) {
     EXPECT_EQ(LitEqButtons(panel), std::vector<int>{7});
 }
 
+TEST_F(PanelTest, SignalButtonsOpenSwitchAndCloseTheSignalPageWithTheCrossoverMarkers) {
+    CWndSignal& signal = panel.GetSignalPage();
+    CWndPlot& plot = panel.GetPlot();
+    host.Click(Centre(Rects(9).signalButton)); // output 6
+    ASSERT_NE(signal.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(signal.Channel(), 9);
+    EXPECT_EQ(LitSignalButtons(panel), std::vector<int>{9});
+    EXPECT_TRUE(plot.xoMarkersShown);
+    EXPECT_EQ(plot.xoMarkerChannel, 9);
+    EXPECT_TRUE(LitEqButtons(panel).empty()); // the EQ side is left alone
+
+    host.Click(Centre(Rects(4).signalButton));
+    EXPECT_EQ(signal.Channel(), 4);
+    EXPECT_EQ(LitSignalButtons(panel), std::vector<int>{4});
+    EXPECT_EQ(plot.xoMarkerChannel, 4);
+
+    host.Click(Centre(Rects(4).signalButton));
+    EXPECT_EQ(signal.GetSafeHwnd(), nullptr);
+    EXPECT_TRUE(LitSignalButtons(panel).empty());
+    EXPECT_FALSE(plot.xoMarkersShown);
+
+    host.Click(Centre(Rects(1).signalButton));
+    ClickCloseBox(signal);
+    EXPECT_EQ(signal.GetSafeHwnd(), nullptr);
+    EXPECT_TRUE(LitSignalButtons(panel).empty());
+    EXPECT_FALSE(plot.xoMarkersShown);
+}
+
+TEST_F(PanelTest, BothPopupsOpenTogetherAndFollowThePanelsEdits) {
+    host.Click(Centre(Rects(6).eqButton));
+    host.Click(Centre(Rects(6).signalButton));
+    ASSERT_NE(panel.GetEqEditor().GetSafeHwnd(), nullptr);
+    ASSERT_NE(panel.GetSignalPage().GetSafeHwnd(), nullptr);
+    const QImage before = GrabWindow(panel.GetEqEditor());
+    doc.SetParam(model::kEqGain, 170, 6, 0);
+    panel.SendMessage(UM_REFRESH, 0, 0);
+    EXPECT_NE(GrabWindow(panel.GetEqEditor()), before);
+    EXPECT_EQ(panel.GetEqEditor().Channel(), 6);
+    EXPECT_EQ(panel.GetSignalPage().Channel(), 6);
+}
+
 TEST_F(PanelTest, ResetPopupButtonsDarkensThemAndHidesTheMarkers) {
     host.Click(Centre(Rects(1).eqButton));
+    host.Click(Centre(Rects(5).signalButton));
     panel.ResetPopupButtons();
     EXPECT_TRUE(LitEqButtons(panel).empty());
+    EXPECT_TRUE(LitSignalButtons(panel).empty());
     EXPECT_FALSE(panel.GetPlot().eqMarkersShown);
     EXPECT_FALSE(panel.GetPlot().xoMarkersShown);
 }
