@@ -7,6 +7,7 @@
 #include "model/TonraDoc.h"
 
 #include <algorithm>
+#include <type_traits>
 
 using namespace controls;
 using pages::kLinkButtonCount;
@@ -67,6 +68,12 @@ constexpr int kStripMargins = 72; // the scale labels left of the inputs and the
 constexpr int kGapMargins = 42;
 constexpr int kRightMargin = 8;
 constexpr CPoint kPlotOrigin{10, 20};
+
+// ---- Popups ----
+
+// The popups come up at the screen y of the panel's height minus 256, over the upper part of
+// the strips, so that the strips' buttons stay in sight.
+constexpr int kPopupAboveBottom = 256;
 
 // ---- Painting ----
 
@@ -178,7 +185,7 @@ bool CWndDevice::Create(const CRect& rect, CWnd* parentIn, CTonraDoc* documentIn
             return false;
         }
     }
-    if (!CreateLinkButtons()) {
+    if (!CreateLinkButtons() || !plot.Create(this, document)) {
         return false;
     }
     CRect client;
@@ -229,6 +236,7 @@ void CWndDevice::LayOut(int width, int height) {
     const int n = ChannelCount();
     const int nIn = InputCount();
     layout = pages::ComputePanelLayout(width, height, nIn, n);
+    plot.MoveWindow(layout.plotWindow);
     for (int slot = 0; slot < model::kSlotCount; ++slot) {
         Strip& s = strips[slot];
         const StripRects& r = layout.strips[slot]; // all empty beyond the channel count
@@ -335,6 +343,15 @@ void CWndDevice::Refresh() {
         document->SetModifiedFlag(true);
         SetFocus();
     }
+    if (eqEditor.GetSafeHwnd()) {
+        eqEditor.Refresh();
+    }
+    if (signalPage.GetSafeHwnd()) {
+        signalPage.Refresh();
+    }
+    if (dataSheet.GetSafeHwnd()) {
+        dataSheet.Invalidate();
+    }
 }
 
 bool CWndDevice::RefreshStrip(int c) {
@@ -392,6 +409,7 @@ void CWndDevice::ResetPopupButtons() {
         s.eqButton.lit = false;
         s.signalButton.lit = false;
     }
+    plot.ResetMarkers();
 }
 
 // ---- Reports ----
@@ -433,15 +451,31 @@ LRESULT CWndDevice::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     case UM_REFRESH:
         Refresh();
+        plot.ComputeCurves(-1);
+        return 1;
+    case UM_EQ_CLOSED:
+        PopupClosed(&Strip::eqButton, plot.eqMarkersShown);
+        return 1;
+    case UM_SIGNAL_CLOSED:
+        PopupClosed(&Strip::signalButton, plot.xoMarkersShown);
         return 1;
     default:
         return CWnd::OnMessage(message, wParam, lParam);
     }
 }
 
-void CWndDevice::EndTracking(WPARAM) { Refresh(); }
+void CWndDevice::EndTracking(WPARAM wParam) {
+    Refresh();
+    plot.SendMessage(UM_END_TRACKING, wParam, 0);
+    if (eqEditor.GetSafeHwnd()) {
+        eqEditor.SendMessage(UM_END_TRACKING, wParam, 0);
+    }
+    if (signalPage.GetSafeHwnd()) {
+        signalPage.SendMessage(UM_END_TRACKING, wParam, 0);
+    }
+}
 
-// ---- Edits ----
+// ---- Button presses ----
 
 void CWndDevice::PressButton(UINT id) {
     const UINT n = static_cast<UINT>(ChannelCount());
@@ -452,6 +486,10 @@ void CWndDevice::PressButton(UINT id) {
     } else if (id >= kLinkIdBase && id < kLinkIdBase + kLinkButtonCount * n) {
         const int offset = static_cast<int>(id - kLinkIdBase);
         PressLinkButton(offset / kLinkButtonCount, offset % kLinkButtonCount);
+    } else if (id >= kEqIdBase && id < kEqIdBase + n) {
+        PressEqButton(static_cast<int>(id - kEqIdBase));
+    } else if (id >= kSignalIdBase && id < kSignalIdBase + n) {
+        PressSignalButton(static_cast<int>(id - kSignalIdBase));
     }
 }
 
@@ -466,12 +504,65 @@ void CWndDevice::PressLinkButton(int c, int k) {
     Refresh();
 }
 
+// ---- Popups ----
+
+void CWndDevice::PressEqButton(int c) {
+    PressPopupButton(eqEditor, &Strip::eqButton, plot.eqMarkersShown, plot.eqMarkerChannel, c);
+}
+
+void CWndDevice::PressSignalButton(int c) {
+    PressPopupButton(signalPage, &Strip::signalButton, plot.xoMarkersShown, plot.xoMarkerChannel, c);
+}
+
+// The lit button of a popup marks the channel it shows: pressing it again closes the popup,
+// any other button of the kind opens the popup or switches it to that channel.
+template <typename Popup>
+void CWndDevice::PressPopupButton(Popup& popup, CModButton Strip::*button, bool& markersShown,
+                                  int& markerChannel, int c) {
+    const bool open = !(strips[c].*button).lit;
+    if (!open) {
+        popup.DestroyWindow();
+    } else if (!popup.GetSafeHwnd()) {
+        popup.OpenForChannel(layout.stripArea.bottom - kPopupAboveBottom, this, document, c);
+    } else {
+        popup.ShowWindow(SW_SHOW);
+        if constexpr (std::is_same_v<Popup, CWndSignal>) {
+            popup.Refresh();
+        }
+        popup.SetChannel(c);
+    }
+    if (open) {
+        popup.SetFocus();
+    }
+    markersShown = open;
+    markerChannel = c;
+    DarkenAll(button);
+    (strips[c].*button).lit = open;
+}
+
+// A popup closed with its close box: none of its buttons is lit, the plot drops its markers.
+void CWndDevice::PopupClosed(CModButton Strip::*button, bool& markersShown) {
+    DarkenAll(button);
+    markersShown = false;
+    plot.ComputeCurves(-1);
+}
+
+void CWndDevice::DarkenAll(CModButton Strip::*button) {
+    for (Strip& s : strips) {
+        (s.*button).lit = false;
+        (s.*button).Invalidate();
+    }
+}
+
+// ---- Fader and text edits ----
+
 void CWndDevice::FaderChanged() {
     for (int c = 0; c < ChannelCount(); ++c) {
         const int value = strips[c].gainFader.value;
         if (value != document->GetParam(model::kGain, c, 0)) {
             document->SetParam(model::kGain, value, c, 0); // linked channels follow
             Refresh();
+            plot.ComputeCurves(c);
         }
     }
 }

@@ -12,6 +12,10 @@
 #include "controls/ModText.h"
 #include "framework/Wnd.h"
 #include "model/ModelTypes.h"
+#include "pages/WndEQ.h"
+#include "pages/WndPlot.h"
+#include "pages/WndSheet.h"
+#include "pages/WndSignal.h"
 
 #include <array>
 
@@ -92,6 +96,12 @@ public:
 
     const Strip& GetStrip(int slot) const { return strips[slot]; }
     const pages::PanelLayout& Layout() const { return layout; }
+    // The panel's own windows: the view recomputes the plot's curves and resizes it, creates
+    // the data sheet, and closes the popups when it returns to the home page.
+    CWndPlot& GetPlot() { return plot; }
+    CWndEQ& GetEqEditor() { return eqEditor; }
+    CWndSignal& GetSignalPage() { return signalPage; }
+    CWndSheet& GetDataSheet() { return dataSheet; }
 
 protected:
     void OnPaint() override;
@@ -111,6 +121,14 @@ private:
     void PressButton(UINT id);
     void ToggleParam(int kind, int c);
     void PressLinkButton(int c, int k);
+    void PressEqButton(int c);
+    void PressSignalButton(int c);
+    template <typename Popup>
+    void PressPopupButton(Popup& popup, CModButton Strip::*button, bool& markersShown, int& markerChannel,
+                          int c);
+    void PopupClosed(CModButton Strip::*button, bool& markersShown);
+    // Every button of one kind dark (EQ or Signal), repainted.
+    void DarkenAll(CModButton Strip::*button);
     void FaderChanged();
     void TextEntered(UINT id);
     void EndTracking(WPARAM wParam);
@@ -120,5 +138,9 @@ private:
     CWnd* parent = nullptr;
     CTonraDoc* document = nullptr;
     pages::PanelLayout layout;
+    CWndPlot plot;
+    CWndEQ eqEditor;
+    CWndSignal signalPage;
+    CWndSheet dataSheet;
     std::array<Strip, model::kSlotCount> strips;
 };

@@ -71,6 +71,7 @@ bool ParseOptions(int argc, char* argv[], Options& options) {
 }
 
 void FillDevice(CTonraDoc& doc, const Options& options) {
+    doc.OnNewDocument();
     doc.SetInputCount(options.inputs);
     doc.SetOutputCount(options.outputs);
     const char* names[] = {"Kick",  "Snare", "Vocal", "Keys",  "Gtr L", "Gtr R", "Bass",  "FX",

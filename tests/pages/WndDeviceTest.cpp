@@ -2,6 +2,8 @@
 
 #include "PanelTestSupport.h"
 
+#include "framework/PopupFrame.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QObject>
@@ -253,6 +255,12 @@ TEST_F(PanelTest, AFaderDragMovesTheChannelAndItsLinkedChannels) {
     host.Press(thumb);
     host.Move({thumb.x, thumb.y - 20});
     host.Move({thumb.x, thumb.y - 40});
+    // While the drag goes on, the curves of the channel and its linked channel follow.
+    const pages::CFilterResponse& curves = panel.GetPlot().Response();
+    const double db = (Gain(0) - kGainZero) / 4.0;
+    EXPECT_DOUBLE_EQ(curves.ChannelGain(0), db);
+    EXPECT_DOUBLE_EQ(curves.ChannelGain(2), db);
+    EXPECT_DOUBLE_EQ(curves.ChannelGain(1), 0);
     host.Release({thumb.x, thumb.y - 40});
 
     const int gain = Gain(0);
@@ -305,13 +313,125 @@ TEST_F(PanelTest, SlotsBeyondTheChannelCountTakeNoPartInPressesAndRefresh) {
 }
 
 TEST_F(PanelTest, BackgroundEventsReachTheViewWithZero) {
-    host.Click({500, 100});
-    host.Move({520, 110});
+    host.Click({5, 200}); // left of the plot
+    host.Move({6, 210});
     EXPECT_EQ(host.view.Count("press 0"), 1);
     EXPECT_EQ(host.view.Count("release 0"), 1);
     EXPECT_GE(host.view.Count("hover 0"), 1);
     host.Move(Centre(Rects(3).eqButton));
     EXPECT_EQ(host.view.Count("hover 603"), 1);
+}
+
+// ---- Popups and the plot's markers ----
+
+void ClickCloseBox(CWnd& popup) {
+    auto* frame = static_cast<PopupFrame*>(popup.GetWidget()->window());
+    QTest::mouseClick(frame->windowHandle(), Qt::LeftButton, {}, frame->CloseBox().center());
+}
+
+std::vector<int> LitButtons(const CWndDevice& panel, CModButton CWndDevice::Strip::*button) {
+    std::vector<int> lit;
+    for (int c = 0; c < 16; ++c) {
+        if ((panel.GetStrip(c).*button).lit) {
+            lit.push_back(c);
+        }
+    }
+    return lit;
+}
+
+std::vector<int> LitEqButtons(const CWndDevice& panel) {
+    return LitButtons(panel, &CWndDevice::Strip::eqButton);
+}
+
+std::vector<int> LitSignalButtons(const CWndDevice& panel) {
+    return LitButtons(panel, &CWndDevice::Strip::signalButton);
+}
+
+TEST_F(PanelTest, EqButtonsOpenSwitchAndCloseTheEditorWithThePlotsMarkers) {
+    CWndEQ& eq = panel.GetEqEditor();
+    CWndPlot& plot = panel.GetPlot();
+    host.Click(Centre(Rects(5).eqButton));
+    ASSERT_NE(eq.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(eq.Channel(), 5);
+    EXPECT_EQ(eq.PopupPos(), CPoint(1, kHeight - 256));
+    EXPECT_EQ(LitEqButtons(panel), std::vector<int>{5});
+    EXPECT_TRUE(plot.eqMarkersShown);
+    EXPECT_EQ(plot.eqMarkerChannel, 5);
+
+    host.Click(Centre(Rects(2).eqButton));
+    EXPECT_EQ(eq.Channel(), 2);
+    EXPECT_EQ(LitEqButtons(panel), std::vector<int>{2});
+    EXPECT_EQ(plot.eqMarkerChannel, 2);
+
+    host.Click(Centre(Rects(2).eqButton));
+    EXPECT_EQ(eq.GetSafeHwnd(), nullptr);
+    EXPECT_TRUE(LitEqButtons(panel).empty());
+    EXPECT_FALSE(plot.eqMarkersShown);
+    EXPECT_EQ(host.view.Count("press 602"), 2);
+}
+
+TEST_F(PanelTest, TheEditorsCloseBoxDarkensEveryEqButton) {
+    host.Click(Centre(Rects(7).eqButton));
+    ASSERT_NE(panel.GetEqEditor().GetSafeHwnd(), nullptr);
+    ClickCloseBox(panel.GetEqEditor());
+    EXPECT_EQ(panel.GetEqEditor().GetSafeHwnd(), nullptr);
+    EXPECT_TRUE(LitEqButtons(panel).empty());
+    EXPECT_FALSE(panel.GetPlot().eqMarkersShown);
+    // A press after the close opens a new window.
+    host.Click(Centre(Rects(7).eqButton));
+    EXPECT_NE(panel.GetEqEditor().GetSafeHwnd(), nullptr);
+    EXPECT_EQ(LitEqButtons(panel), std::vector<int>{7});
+}
+
+TEST_F(PanelTest, SignalButtonsOpenSwitchAndCloseTheSignalPageWithTheCrossoverMarkers) {
+    CWndSignal& signal = panel.GetSignalPage();
+    CWndPlot& plot = panel.GetPlot();
+    host.Click(Centre(Rects(9).signalButton)); // output 6
+    ASSERT_NE(signal.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(signal.Channel(), 9);
+    EXPECT_EQ(LitSignalButtons(panel), std::vector<int>{9});
+    EXPECT_TRUE(plot.xoMarkersShown);
+    EXPECT_EQ(plot.xoMarkerChannel, 9);
+    EXPECT_TRUE(LitEqButtons(panel).empty()); // the EQ side is left alone
+
+    host.Click(Centre(Rects(4).signalButton));
+    EXPECT_EQ(signal.Channel(), 4);
+    EXPECT_EQ(LitSignalButtons(panel), std::vector<int>{4});
+    EXPECT_EQ(plot.xoMarkerChannel, 4);
+
+    host.Click(Centre(Rects(4).signalButton));
+    EXPECT_EQ(signal.GetSafeHwnd(), nullptr);
+    EXPECT_TRUE(LitSignalButtons(panel).empty());
+    EXPECT_FALSE(plot.xoMarkersShown);
+
+    host.Click(Centre(Rects(1).signalButton));
+    ClickCloseBox(signal);
+    EXPECT_EQ(signal.GetSafeHwnd(), nullptr);
+    EXPECT_TRUE(LitSignalButtons(panel).empty());
+    EXPECT_FALSE(plot.xoMarkersShown);
+}
+
+TEST_F(PanelTest, BothPopupsOpenTogetherAndFollowThePanelsEdits) {
+    host.Click(Centre(Rects(6).eqButton));
+    host.Click(Centre(Rects(6).signalButton));
+    ASSERT_NE(panel.GetEqEditor().GetSafeHwnd(), nullptr);
+    ASSERT_NE(panel.GetSignalPage().GetSafeHwnd(), nullptr);
+    const QImage before = GrabWindow(panel.GetEqEditor());
+    doc.SetParam(model::kEqGain, 170, 6, 0);
+    panel.SendMessage(UM_REFRESH, 0, 0);
+    EXPECT_NE(GrabWindow(panel.GetEqEditor()), before);
+    EXPECT_EQ(panel.GetEqEditor().Channel(), 6);
+    EXPECT_EQ(panel.GetSignalPage().Channel(), 6);
+}
+
+TEST_F(PanelTest, ResetPopupButtonsDarkensThemAndHidesTheMarkers) {
+    host.Click(Centre(Rects(1).eqButton));
+    host.Click(Centre(Rects(5).signalButton));
+    panel.ResetPopupButtons();
+    EXPECT_TRUE(LitEqButtons(panel).empty());
+    EXPECT_TRUE(LitSignalButtons(panel).empty());
+    EXPECT_FALSE(panel.GetPlot().eqMarkersShown);
+    EXPECT_FALSE(panel.GetPlot().xoMarkersShown);
 }
 
 // Counts the paints of the meters' windows.
