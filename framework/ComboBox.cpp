@@ -53,3 +53,9 @@ std::string CComboBox::GetLBText(int index) const {
     return combo && index >= 0 && index < combo->count() ? FromQString(combo->itemText(index))
                                                          : std::string();
 }
+
+void CComboBox::SetMaxVisibleItems(int count) {
+    if (QComboBox* combo = Control()) {
+        combo->setMaxVisibleItems(count);
+    }
+}

@@ -24,6 +24,8 @@ public:
     // does; returns the index, or -1 when there is no such entry.
     int SetCurSel(int index);
     std::string GetLBText(int index) const;
+    // How many entries the open list shows before it scrolls.
+    void SetMaxVisibleItems(int count);
 
 private:
     QComboBox* Control() const;
