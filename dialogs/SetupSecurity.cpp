@@ -1,5 +1,7 @@
 #include "dialogs/SetupSecurity.h"
 
+#include "framework/DialogRows.h"
+
 #include <string_view>
 
 namespace {
@@ -58,10 +60,11 @@ void CSetupSecurity::CreateControls() {
         const int rows = static_cast<int>(end - i);
         AddGroupBox(std::string(kLockEntries[i].group),
                     CRect(kMargin, top, boxRight, top + GroupHeight(rows)));
+        CDialogRows checkBoxes(top + kGroupTop, kRowHeight, kRowHeight);
+        checkBoxes.AddColumns(kMargin + 10, boxRight - kMargin - 20);
         for (int row = 0; row < rows; ++row, ++i) {
-            const int y = top + kGroupTop + row * kRowHeight;
             AddCheckBox(kFirstLockId + static_cast<int>(i), std::string(kLockEntries[i].text),
-                        CRect(kMargin + 10, y, boxRight - 10, y + kRowHeight));
+                        checkBoxes.Cell(row, 0));
         }
         top += GroupHeight(rows) + kGroupGap;
     }
