@@ -1,7 +1,12 @@
 #include "app/TonraView.h"
 
+#include "dialogs/AboutBox.h"
 #include "dialogs/PasswordPrompt.h"
+#include "dialogs/SetupCom.h"
+#include "dialogs/SetupCopy.h"
 #include "dialogs/SetupPassword.h"
+#include "dialogs/SetupProgram.h"
+#include "dialogs/SetupPrograms.h"
 #include "dialogs/SetupSecurity.h"
 #include "framework/Dc.h"
 #include "framework/Format.h"
@@ -50,6 +55,18 @@ const char* const kHomeQuestion =
     "Returning to home page in offline mode will discard changes.\nMake sure to save "
     "program first. Do you want to continue?";
 const char* const kConfirmCaption = "Confirm";
+const char* const kStoreLockedText = "Program is store locked!";
+const char* const kFileListErrorText = "File List Error";
+const char* const kSetupFileFilter = "(*.dat)|*.dat||";
+const char* const kSetupFileExtension = ".dat";
+
+// The messages for the results of loading a setup file, by result (0 is success).
+constexpr std::array<const char*, 4> kLoadResultTexts = {
+    nullptr,
+    "Error: File Version is different",
+    "Error: Product Name is different",
+    "Error: Channel numbers are different",
+};
 
 } // namespace
 
@@ -206,6 +223,7 @@ void CTonraView::OnLinkRefresh(WPARAM code) {
         break;
     case CPort::ParamsChanged:
         devicePanel_.Refresh();
+        devicePanel_.GetPlot().ComputeCurves(-1);
         break;
     case CPort::StatusChanged: {
         CRect client;
@@ -236,9 +254,13 @@ void CTonraView::OnCommand(UINT id) {
 }
 
 void CTonraView::RelayoutDevicePanel() {
-    CRect panel;
-    devicePanel_.GetClientRect(&panel);
-    devicePanel_.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(panel.Width(), panel.Height()));
+    for (CWnd* window : {static_cast<CWnd*>(&devicePanel_), static_cast<CWnd*>(&devicePanel_.GetPlot())}) {
+        if (window->GetSafeHwnd()) {
+            CRect client;
+            window->GetClientRect(&client);
+            window->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.Width(), client.Height()));
+        }
+    }
 }
 
 void CTonraView::SelectDevice(int device) {
@@ -256,8 +278,10 @@ void CTonraView::SelectDevice(int device) {
 void CTonraView::OnHomeCommand(UINT id) {
     switch (id) {
     case kConnection:
+        OnConnection();
         break;
     case kVersion:
+        OnVersion();
         break;
     default:
         break;
@@ -284,58 +308,216 @@ void CTonraView::ApplyConnectionSettings(const model::ConnectionSettings& settin
     networkPage_.RefreshDeviceTiles();
 }
 
+void CTonraView::OnConnection() {
+    CSetupCom dialog;
+    dialog.connectionMode = document_.connectionMode;
+    dialog.portChoices = document_.comPort;
+    dialog.octets = document_.ipAddress;
+    if (dialog.DoModal() != IDOK) {
+        return;
+    }
+    model::ConnectionSettings settings;
+    settings.connectionMode = dialog.connectionMode;
+    settings.comPort = dialog.portChoices;
+    settings.ipAddress = dialog.octets;
+    ApplyConnectionSettings(settings);
+}
+
+void CTonraView::OnVersion() {
+    CAboutBox dialog;
+    dialog.productText = document_.productName;
+    dialog.versionText = CAboutBox::VersionText();
+    dialog.DoModal();
+}
+
 void CTonraView::OnDeviceCommand(UINT id) {
     switch (id) {
-    case kSecurity: {
-        CSetupSecurity dialog;
-        auto& locks = document_.securityLocks[static_cast<std::size_t>(document_.currentDevice)];
-        std::copy_n(locks.begin(), CSetupSecurity::kLockCount, dialog.locks.begin());
-        if (dialog.DoModal() == IDOK) {
-            std::copy(dialog.locks.begin(), dialog.locks.end(), locks.begin());
-            for (int lock = 0; lock < model::kLockCount; ++lock) {
-                CurrentEngine().QueueFrame(devlink::kCmdSecurityLock, CurrentDeviceBit(), lock, 0,
-                                           locks[static_cast<std::size_t>(lock)]);
-            }
-        }
+    case kProgram:
+        OnProgram();
         break;
-    }
-    case kPassword: {
-        const auto d = static_cast<std::size_t>(document_.currentDevice);
-        if (document_.passwordOk[d] == 0) {
-            AfxMessageBox(kIncorrectPasswordText);
-            break;
-        }
-        AfxMessageBox(kRememberPasswordText);
-        CSetupPassword dialog;
-        dialog.password = document_.devicePassword[d];
-        if (dialog.DoModal() == IDOK) {
-            document_.devicePassword[d] = dialog.password;
-            document_.enteredPassword[d] = dialog.password;
-            const std::vector<int> wire = devlink::EncodeWireName(dialog.password, model::kPasswordLength);
-            for (int position = 0; position < model::kPasswordLength; ++position) {
-                CurrentEngine().QueueFrame(devlink::kCmdPasswordChar, CurrentDeviceBit(), position, 0,
-                                           wire[static_cast<std::size_t>(position)]);
-            }
-        }
+    case kCopy:
+        OnCopy();
         break;
-    }
+    case kSecurity:
+        OnSecurity();
+        break;
+    case kViewData:
+        OnViewData();
+        break;
+    case kAllPrograms:
+        OnAllPrograms();
+        break;
+    case kPassword:
+        OnPassword();
+        break;
     case kSyncDevice:
         CurrentEngine().RequestTransfer(CPort::TransferMode::Sync);
         break;
     case kHome:
-        if (document_.IsModified() &&
-            AfxMessageBox(kHomeQuestion, MB_YESNO | MB_ICONQUESTION, kConfirmCaption) != IDYES) {
-            break;
-        }
-        ReturnHome();
+        OnHome();
         break;
     default:
         break;
     }
 }
 
+void CTonraView::OnProgram() {
+    CSetupProgram dialog;
+    dialog.document = &document_;
+    if (dialog.DoModal() != IDOK) {
+        return;
+    }
+    switch (dialog.action) {
+    case CSetupProgram::kRecallFromDevice:
+        document_.currentProgram[static_cast<std::size_t>(document_.currentDevice)] =
+            dialog.programNumber - 1;
+        QueueCommand(devlink::kCmdRecallProgram, 0, dialog.programNumber - 1);
+        Invalidate();
+        break;
+    case CSetupProgram::kStoreToDevice:
+        StoreToDevice(dialog.programNumber, dialog.programName);
+        break;
+    case CSetupProgram::kRecallFromPc:
+        RecallFromPc();
+        break;
+    case CSetupProgram::kStoreToPc:
+        StoreToPc();
+        break;
+    default:
+        break;
+    }
+}
+
+void CTonraView::StoreToDevice(int number, const std::string& name) {
+    if (number - 1 < document_.oemPrograms[static_cast<std::size_t>(document_.currentDevice)]) {
+        AfxMessageBox(kStoreLockedText);
+        return;
+    }
+    const std::vector<int> wire = devlink::EncodeWireName(name, model::kProgramNameLength);
+    for (int position = 0; position < model::kProgramNameLength; ++position) {
+        QueueCommand(devlink::kCmdProgramNameChar, position, wire[static_cast<std::size_t>(position)]);
+    }
+    QueueCommand(devlink::kCmdStoreProgram, 0, number - 1);
+    Invalidate();
+}
+
+void CTonraView::RecallFromPc() {
+    FileDialogRequest request;
+    request.open = true;
+    request.filter = kSetupFileFilter;
+    request.defaultExtension = kSetupFileExtension;
+    if (const std::optional<std::string> path = UiService().FileDialog(request)) {
+        // A refused file leaves the document as it was; the document names a file it cannot
+        // read itself.
+        if (document_.OnOpenDocument(*path)) {
+            CurrentEngine().RequestTransfer(CPort::TransferMode::DownSync);
+        } else if (document_.loadResult > 0 &&
+                   document_.loadResult < static_cast<int>(kLoadResultTexts.size())) {
+            AfxMessageBox(kLoadResultTexts[static_cast<std::size_t>(document_.loadResult)]);
+        }
+    }
+    OnLinkRefresh(CPort::LayoutChanged);
+}
+
+void CTonraView::StoreToPc() {
+    FileDialogRequest request;
+    request.open = false;
+    request.filter = kSetupFileFilter;
+    request.defaultExtension = kSetupFileExtension;
+    if (const std::optional<std::string> path = UiService().FileDialog(request)) {
+        document_.OnSaveDocument(*path);
+    }
+}
+
+void CTonraView::OnCopy() {
+    CSetupCopy dialog;
+    dialog.document = &document_;
+    if (dialog.DoModal() == IDOK) {
+        document_.CopyChannel(dialog.source, dialog.target, -1);
+        devicePanel_.Refresh();
+    }
+}
+
+void CTonraView::OnSecurity() {
+    CSetupSecurity dialog;
+    auto& locks = document_.securityLocks[static_cast<std::size_t>(document_.currentDevice)];
+    std::copy_n(locks.begin(), CSetupSecurity::kLockCount, dialog.locks.begin());
+    if (dialog.DoModal() != IDOK) {
+        return;
+    }
+    std::copy(dialog.locks.begin(), dialog.locks.end(), locks.begin());
+    for (int lock = 0; lock < model::kLockCount; ++lock) {
+        QueueCommand(devlink::kCmdSecurityLock, lock, locks[static_cast<std::size_t>(lock)]);
+    }
+}
+
+void CTonraView::OnViewData() {
+    CWndSheet& sheet = devicePanel_.GetDataSheet();
+    if (sheet.GetSafeHwnd()) {
+        sheet.ShowWindow(SW_SHOW);
+        sheet.SetFocus();
+    } else {
+        sheet.Create(this, &document_);
+    }
+}
+
+void CTonraView::OnAllPrograms() {
+    CSetupPrograms dialog;
+    dialog.listFilePath = document_.programListFile;
+    const int result = dialog.DoModal();
+    document_.programListFile = dialog.listFilePath;
+    if (result != IDOK) {
+        return;
+    }
+    document_.programFiles = dialog.programFiles;
+    if (dialog.uploadRequested) {
+        CurrentEngine().RequestTransfer(CPort::TransferMode::Upload);
+    } else if (dialog.downloadRequested) {
+        if (CurrentEngine().BuildDownloadImage()) {
+            CurrentEngine().RequestTransfer(CPort::TransferMode::Download);
+        } else {
+            AfxMessageBox(kFileListErrorText);
+        }
+    }
+}
+
+void CTonraView::OnPassword() {
+    const auto d = static_cast<std::size_t>(document_.currentDevice);
+    if (document_.passwordOk[d] == 0) {
+        AfxMessageBox(kIncorrectPasswordText);
+        return;
+    }
+    AfxMessageBox(kRememberPasswordText);
+    CSetupPassword dialog;
+    dialog.password = document_.devicePassword[d];
+    if (dialog.DoModal() != IDOK) {
+        return;
+    }
+    document_.devicePassword[d] = dialog.password;
+    document_.enteredPassword[d] = dialog.password;
+    const std::vector<int> wire = devlink::EncodeWireName(dialog.password, model::kPasswordLength);
+    for (int position = 0; position < model::kPasswordLength; ++position) {
+        QueueCommand(devlink::kCmdPasswordChar, position, wire[static_cast<std::size_t>(position)]);
+    }
+}
+
+void CTonraView::OnHome() {
+    if (document_.IsModified() &&
+        AfxMessageBox(kHomeQuestion, MB_YESNO | MB_ICONQUESTION, kConfirmCaption) != IDYES) {
+        return;
+    }
+    ReturnHome();
+}
+
 void CTonraView::ReturnHome() {
     devicePanel_.ShowWindow(SW_HIDE);
+    for (CWnd* window :
+         {static_cast<CWnd*>(&devicePanel_.GetEqEditor()), static_cast<CWnd*>(&devicePanel_.GetSignalPage()),
+          static_cast<CWnd*>(&devicePanel_.GetDataSheet())}) {
+        if (window->GetSafeHwnd()) {
+            window->DestroyWindow();
+        }
+    }
     networkPage_.ShowWindow(SW_SHOW);
     SetPageMode(kHomePage);
     Invalidate();
@@ -344,4 +526,6 @@ void CTonraView::ReturnHome() {
 
 CPort& CTonraView::CurrentEngine() { return Engine(document_.currentDevice); }
 
-int CTonraView::CurrentDeviceBit() const { return devlink::DeviceBit(document_.currentDevice); }
+void CTonraView::QueueCommand(int code, int channel, int value) {
+    CurrentEngine().QueueFrame(code, devlink::DeviceBit(document_.currentDevice), channel, 0, value);
+}

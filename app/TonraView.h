@@ -91,10 +91,24 @@ private:
     void OnDeviceCommand(UINT id);
     void SelectDevice(int device);
     void ReturnHome();
+    // The commands of the navigation bar.
+    void OnConnection();
+    void OnVersion();
+    void OnProgram();
+    void RecallFromPc();
+    void StoreToPc();
+    void StoreToDevice(int number, const std::string& name);
+    void OnCopy();
+    void OnSecurity();
+    void OnViewData();
+    void OnAllPrograms();
+    void OnPassword();
+    void OnHome();
     // The device panel takes a new channel count: its strips and its plot are laid out again.
     void RelayoutDevicePanel();
     CPort& CurrentEngine();
-    int CurrentDeviceBit() const;
+    // Queues a command frame for the shown device on its engine.
+    void QueueCommand(int code, int channel, int value);
 
     CTonraDoc& document_;
     std::array<CPort, model::kDeviceCount> engines_;
