@@ -13,7 +13,12 @@ AppTest::~AppTest() {
     }
 }
 
-void AppTest::StartDevices(sim::SimOptions options) {
+std::array<int, 4> AppTest::DeviceAddress(int d) {
+    const quint32 a = simulator->Server(d).Address().toIPv4Address();
+    return {int(a >> 24), int((a >> 16) & 0xFF), int((a >> 8) & 0xFF), int(a & 0xFF)};
+}
+
+void AppTest::StartDevices(sim::SimOptions options, bool connect) {
     options.port = 0; // free ports, so that programs running side by side never collide
     simulator = std::make_unique<sim::CSimulator>(options);
     std::string error;
@@ -21,14 +26,13 @@ void AppTest::StartDevices(sim::SimOptions options) {
     model::ConnectionSettings settings;
     settings.connectionMode = 1;
     for (int d = 0; d < simulator->DeviceCount(); ++d) {
-        const sim::CSimServer& server = simulator->Server(d);
-        const quint32 a = server.Address().toIPv4Address();
-        settings.ipAddress[static_cast<std::size_t>(d)] = {int(a >> 24), int((a >> 16) & 0xFF),
-                                                           int((a >> 8) & 0xFF), int(a & 0xFF)};
-        View().Engine(d).SetNetworkPort(server.Port());
+        settings.ipAddress[static_cast<std::size_t>(d)] = DeviceAddress(d);
+        View().Engine(d).SetNetworkPort(simulator->Server(d).Port());
     }
     ObserveEngines(simulator->DeviceCount());
-    View().ApplyConnectionSettings(settings);
+    if (connect) {
+        View().ApplyConnectionSettings(settings);
+    }
     ShowMainWindow();
 }
 

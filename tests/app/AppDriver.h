@@ -22,7 +22,7 @@ namespace apptest {
 constexpr int kViewWidth = 1020;
 constexpr int kViewHeight = 700;
 constexpr int kPanelHeight = kViewHeight - 40;
-constexpr int kWaitMs = 30000;
+constexpr int kWaitMs = 60000; // an Upload or Download of 120 blocks on a busy machine
 
 inline CPoint Centre(const CRect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
@@ -69,8 +69,11 @@ protected:
     CTonraDoc& Device() { return simulator->Doc(); }
 
     // Starts simulated devices on free ports and connects them as a confirmed Connection
-    // Setup dialog does (network mode, each slot at its device's address).
-    void StartDevices(sim::SimOptions options);
+    // Setup dialog does (network mode, each slot at its device's address). Without `connect`
+    // the engines only learn the devices' ports.
+    void StartDevices(sim::SimOptions options, bool connect = true);
+    // Device d's address as the Connection Setup dialog holds it.
+    std::array<int, 4> DeviceAddress(int d);
     // The same over pseudo-terminals: serial mode, device d on COM d + 1.
     void StartDevicesOnPtys(sim::SimOptions options);
 
