@@ -1,10 +1,13 @@
 #include "app/DemoNetwork.h"
 
+#include "model/ParamScales.h"
+#include "model/TonraDoc.h"
 #include "sim/Simulator.h"
 
 #include <QHostAddress>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -13,6 +16,26 @@ const char* const kConnectionFileName = "tonra.sys";
 // start at .2, as veltrix-sim's do.
 constexpr quint32 kLoopbackBase = (127u << 24) | 2u;
 constexpr int kRangeShift = 8;
+
+// The demo show: the first two outputs of each device feed subwoofers, the others tops.
+constexpr int kSubOutputs = 2;
+constexpr int kCrossoverHz = 100;
+constexpr int kTopsLowPassHz = 18000;
+constexpr int kFrequencyOffsetHz = 20; // a frequency index is the frequency less 20 Hz
+constexpr int kLinkwitzRiley = 2;
+constexpr int kSlope24dB = 3;
+constexpr int kHighPass = 0;
+constexpr int kLowPass = 1;
+constexpr int kQuarterDbPerDb = 4;
+
+struct DemoBand {
+    int band;
+    int hz;
+    double db;
+};
+// Per input: a little warmth and a presence dip. Per output: a tuning of the boxes.
+constexpr std::array<DemoBand, 2> kInputBands = {{{0, 80, 3.0}, {3, 2500, -4.0}}};
+constexpr std::array<DemoBand, 2> kOutputBands = {{{1, 60, 4.5}, {4, 6300, -2.5}}};
 
 std::string DottedAddress(quint32 address) { return QHostAddress(address).toString().toStdString(); }
 
@@ -52,6 +75,7 @@ bool CDemoNetwork::Start(std::string& error) {
                 previousConnectionFile_ = qgetenv(model::kConnectionFileVariable);
             }
             qputenv(model::kConnectionFileVariable, folder_.filePath(kConnectionFileName).toLocal8Bit());
+            ShapeDevices();
             return true;
         }
         simulator_.reset();
@@ -60,6 +84,44 @@ bool CDemoNetwork::Start(std::string& error) {
             std::to_string(kDevicePort) + " (tried 127.0.0.2 to " +
             DottedAddress(Address(kAddressRanges - 1, 0)) + " and on).";
     return false;
+}
+
+void CDemoNetwork::ShapeDevices() {
+    CTonraDoc& doc = simulator_->Doc();
+    const auto setBand = [&](int device, int slot, const DemoBand& b) {
+        const auto d = static_cast<std::size_t>(device);
+        doc.eqFreq[d][static_cast<std::size_t>(slot)][static_cast<std::size_t>(b.band)] = b.hz - kFrequencyOffsetHz;
+        doc.eqGain[d][static_cast<std::size_t>(slot)][static_cast<std::size_t>(b.band)] =
+            model::kEqGainZeroIndex + static_cast<int>(b.db * kQuarterDbPerDb);
+    };
+    const auto setFilter = [&](int device, int output, int filter, int type, int hz) {
+        const auto d = static_cast<std::size_t>(device);
+        const auto o = static_cast<std::size_t>(output);
+        const auto f = static_cast<std::size_t>(filter);
+        doc.xoverType[d][o][f] = type;
+        doc.xoverFreq[d][o][f] = hz - kFrequencyOffsetHz;
+        doc.xoverSlope[d][o][f] = kSlope24dB;
+    };
+    for (int device = 0; device < simulator_->DeviceCount(); ++device) {
+        for (int input = 0; input < doc.GetInputCount(device); ++input) {
+            for (const DemoBand& band : kInputBands) {
+                setBand(device, input, band);
+            }
+        }
+        for (int output = 0; output < doc.GetOutputCount(device); ++output) {
+            const bool sub = output < kSubOutputs;
+            setFilter(device, output, kHighPass, sub ? 0 : kLinkwitzRiley, kCrossoverHz);
+            setFilter(device, output, kLowPass, kLinkwitzRiley, sub ? kCrossoverHz : kTopsLowPassHz);
+            if (!sub) {
+                for (const DemoBand& band : kOutputBands) {
+                    setBand(device, model::kOutputSlotBase + output, band);
+                }
+            }
+            doc.gain[static_cast<std::size_t>(device)][static_cast<std::size_t>(model::kOutputSlotBase + output)] =
+                model::kGainZeroIndex - kQuarterDbPerDb * (output % 3);
+        }
+        doc.ValidateDevice(device);
+    }
 }
 
 model::ConnectionSettings CDemoNetwork::Settings() const {

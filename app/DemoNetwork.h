@@ -47,6 +47,9 @@ public:
     sim::CSimulator& Simulator() { return *simulator_; }
 
 private:
+    // Gives the devices' live settings the shape of a small show: a sub and tops split by
+    // crossovers, a few EQ bands, levels that differ, so the plot has something to show.
+    void ShapeDevices();
     // The address of device `slot` in address range `range`, as a 32-bit IPv4 number.
     static quint32 Address(int range, int slot);
 
