@@ -90,7 +90,8 @@ void CDemoNetwork::ShapeDevices() {
     CTonraDoc& doc = simulator_->Doc();
     const auto setBand = [&](int device, int slot, const DemoBand& b) {
         const auto d = static_cast<std::size_t>(device);
-        doc.eqFreq[d][static_cast<std::size_t>(slot)][static_cast<std::size_t>(b.band)] = b.hz - kFrequencyOffsetHz;
+        doc.eqFreq[d][static_cast<std::size_t>(slot)][static_cast<std::size_t>(b.band)] =
+            b.hz - kFrequencyOffsetHz;
         doc.eqGain[d][static_cast<std::size_t>(slot)][static_cast<std::size_t>(b.band)] =
             model::kEqGainZeroIndex + static_cast<int>(b.db * kQuarterDbPerDb);
     };
@@ -117,7 +118,8 @@ void CDemoNetwork::ShapeDevices() {
                     setBand(device, model::kOutputSlotBase + output, band);
                 }
             }
-            doc.gain[static_cast<std::size_t>(device)][static_cast<std::size_t>(model::kOutputSlotBase + output)] =
+            doc.gain[static_cast<std::size_t>(device)]
+                    [static_cast<std::size_t>(model::kOutputSlotBase + output)] =
                 model::kGainZeroIndex - kQuarterDbPerDb * (output % 3);
         }
         doc.ValidateDevice(device);

@@ -69,7 +69,9 @@ private:
         }
         View().SendMessage(UM_CTRL_PRESS, CTonraView::kFirstDeviceTileId + static_cast<UINT>(device));
         const bool synced = QTest::qWaitFor(
-            [&] { return View().Engine(device).Mode() == CPort::TransferMode::Idle && doc.passwordOk[device]; },
+            [&] {
+                return View().Engine(device).Mode() == CPort::TransferMode::Idle && doc.passwordOk[device];
+            },
             kSyncWaitMs);
         if (!synced) {
             std::cerr << "veltrix-screenshots: device " << device + 1 << " did not sync\n";
