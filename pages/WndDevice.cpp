@@ -136,6 +136,8 @@ PanelLayout ComputePanelLayout(int width, int height, int inputCount, int channe
     const int n = std::clamp(channelCount, 0, model::kSlotCount);
     const int nIn = std::clamp(inputCount, 0, n);
     const int y0 = height - kStripAreaHeight;
+    layout.inputCount = nIn;
+    layout.channelCount = n;
     layout.plotArea = CRect(0, 0, width, height - kPlotBottomMargin);
     layout.stripArea = CRect(0, y0, width, height);
     layout.plotWindow = CRect(kPlotOrigin.x, kPlotOrigin.y, width, height - kPlotBottomMargin);
@@ -283,11 +285,12 @@ void CWndDevice::OnPaint() {
     dc.Draw3dRect(CRect(0, 0, w - kWindowFrameInset, h), kWhite, kGrey);
     dc.Draw3dRect(kEtchedLineOrigin.x, kEtchedLineOrigin.y, w - kEtchedLineMargins, 2, kBlack, kWhite);
 
+    // Painted as laid out: a change of the channel counts arrives with the next WM_SIZE.
     dc.SetTextColor(kLabelColour);
     const int top = layout.stripArea.top;
-    const int nIn = InputCount();
+    const int nIn = layout.inputCount;
     const int cw = layout.stripWidth;
-    const int groupCounts[2] = {nIn, ChannelCount() - nIn};
+    const int groupCounts[2] = {nIn, layout.channelCount - nIn};
     for (int g = 0; g < 2; ++g) {
         const bool outputs = g == 1;
         const int x = g * nIn * cw + layout.stripLeft + (outputs ? layout.groupGap : 0);
@@ -295,7 +298,6 @@ void CWndDevice::OnPaint() {
         dc.Draw3dRect(x, top + kGroupFrameTop, groupCounts[g] * cw + 2, kGroupFrameHeight, kBlack, kWhite);
     }
     PaintStripFrames(dc);
-    dc.SelectStockObject(LTGRAY_BRUSH);
     dc.SelectObject(static_cast<const CFont*>(nullptr));
 }
 
@@ -313,9 +315,9 @@ void CWndDevice::PaintGroupScale(CDC& dc, int x, int top, bool outputs) {
 void CWndDevice::PaintStripFrames(CDC& dc) {
     const int top = layout.stripArea.top;
     const int bottom = layout.stripArea.bottom;
-    const int nIn = InputCount();
+    const int nIn = layout.inputCount;
     const int cw = layout.stripWidth;
-    for (int c = 0; c < ChannelCount(); ++c) {
+    for (int c = 0; c < layout.channelCount; ++c) {
         const int L = layout.stripLeftEdges[c];
         dc.Draw3dRect(L + 1, top + kStripFrameTop, cw, kStripFrameHeight, kWhite, kBlack);
         const bool input = c < nIn;
