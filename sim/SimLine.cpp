@@ -33,6 +33,7 @@ void CSimLine::Arrived(std::string_view chars) {
     if (options_.pace) {
         incoming_.append(chars.substr(0, kIncomingLimit - std::min(kIncomingLimit, incoming_.size())));
     } else {
+        charsCarried_ += chars.size();
         session_.Receive(chars);
     }
     Flush();
@@ -69,6 +70,7 @@ void CSimLine::TakeIncoming() {
     const std::string chars = incoming_.substr(0, crossed);
     incoming_.erase(0, crossed);
     incomingPace_.Took(crossed, !incoming_.empty());
+    charsCarried_ += crossed;
     session_.Receive(chars);
 }
 
@@ -80,6 +82,7 @@ void CSimLine::SendOutgoing() {
     const std::size_t allowed = options_.pace ? outgoingPace_.Crossed(pending_.size()) : pending_.size();
     const std::size_t written = WriteRaw(std::string_view(pending_).substr(0, allowed));
     pending_.erase(0, written);
+    charsCarried_ += written;
     if (options_.pace) {
         outgoingPace_.Took(written, !pending_.empty());
     }

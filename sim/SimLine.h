@@ -32,6 +32,8 @@ public:
     CSimLine& operator=(const CSimLine&) = delete;
 
     CSimSession& Session() { return session_; }
+    // Characters that have crossed the line so far, in both directions.
+    std::size_t CharsCarried() const { return charsCarried_; }
     // A reply the device sends by itself.
     void Report(const devlink::ReplyFrame& reply);
 
@@ -60,6 +62,7 @@ private:
     CSimPace outgoingPace_;
     std::string incoming_; // paced: arrived from the carrier, still crossing the line
     std::string pending_;  // taken from the session, not yet accepted by the carrier
+    std::size_t charsCarried_ = 0;
 };
 
 } // namespace sim
