@@ -89,16 +89,16 @@ void CSimLine::SendOutgoing() {
 }
 
 void CSimLine::ScheduleFlush() {
+    if (incoming_.empty() && pending_.empty()) {
+        paceTimer_.stop();
+        return;
+    }
     qint64 dueNs = kPaceTickMs * kNsPerMs;
     if (!incoming_.empty()) {
         dueNs = std::min(dueNs, incomingPace_.NsUntilCrossed(incoming_.size()));
     }
     if (!pending_.empty()) {
         dueNs = std::min(dueNs, outgoingPace_.NsUntilCrossed(pending_.size()));
-    }
-    if (incoming_.empty() && pending_.empty()) {
-        paceTimer_.stop();
-        return;
     }
     // Timers count whole milliseconds: round up, so that the characters are through.
     paceTimer_.start(static_cast<int>(std::max<qint64>(1, (dueNs + kNsPerMs - 1) / kNsPerMs)));
