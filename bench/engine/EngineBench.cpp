@@ -42,6 +42,7 @@
 #include <memory>
 #include <optional>
 #include <stdlib.h>
+#include <utility>
 
 using namespace devlink;
 
@@ -94,7 +95,17 @@ public:
     void Call(const std::function<void()>& work) {
         QMetaObject::invokeMethod(&context_, work, Qt::BlockingQueuedConnection);
     }
-    sim::CSimServer& Server(int d) { return simulator_->Server(d); }
+    // Where device `d` listens, its pseudo-terminal, and what its lines carried so far.
+    std::pair<QHostAddress, quint16> Endpoint(int d) {
+        std::pair<QHostAddress, quint16> endpoint;
+        Call([&] { endpoint = {simulator_->Server(d).Address(), simulator_->Server(d).Port()}; });
+        return endpoint;
+    }
+    std::string PtyPath(int d) {
+        std::string path;
+        Call([&] { path = simulator_->Server(d).PtyPath(); });
+        return path;
+    }
     std::size_t CharsCarried(int d) {
         std::size_t chars = 0;
         Call([&] { chars = simulator_->Server(d).CharsCarried(); });
@@ -190,22 +201,15 @@ public:
 
 private:
     void ConnectTcp(CPort& engine, int d) {
-        QHostAddress address;
-        quint16 port = 0;
-        simulator_->Call([&] {
-            address = simulator_->Server(d).Address();
-            port = simulator_->Server(d).Port();
-        });
+        const auto [address, port] = simulator_->Endpoint(d);
         const quint32 ip = address.toIPv4Address();
         doc_.ipAddress[d] = {int(ip >> 24), int((ip >> 16) & 0xFF), int((ip >> 8) & 0xFF), int(ip & 0xFF)};
         engine.SetNetworkPort(port);
     }
 
     void ConnectPty(int d) {
-        std::string path;
-        simulator_->Call([&] { path = simulator_->Server(d).PtyPath(); });
         const int comPort = kComPort + d;
-        setenv(("VELTRIX_COM" + std::to_string(comPort)).c_str(), path.c_str(), 1);
+        setenv(("VELTRIX_COM" + std::to_string(comPort)).c_str(), simulator_->PtyPath(d).c_str(), 1);
         doc_.comPort[d] = comPort;
     }
 
@@ -302,13 +306,8 @@ void BM_ImmediateClient(benchmark::State& state) {
     options.pace = true;
     SimulatorThread simulator(options);
     QTcpSocket socket;
-    QHostAddress address;
-    quint16 port = 0;
     if (simulator.ok()) {
-        simulator.Call([&] {
-            address = simulator.Server(0).Address();
-            port = simulator.Server(0).Port();
-        });
+        const auto [address, port] = simulator.Endpoint(0);
         socket.connectToHost(address, port);
     }
     if (!simulator.ok() || !socket.waitForConnected(kWaitMs)) {
