@@ -104,6 +104,15 @@ constexpr ScaleLabel kScaleLabels[] = {
 constexpr ScaleLabel kInputMeterTopLabel{"Over", -26, 38};
 constexpr ScaleLabel kOutputMeterTopLabel{"Limit", -24, 38};
 
+// The substitute of "MS Sans Serif" is wider than the original face: a label that would reach
+// into the strips right of it is drawn smaller until it ends before them.
+void PaintScaleLabel(CDC& dc, const ScaleLabel& label, int groupLeft, int top) {
+    CFont font;
+    SelectFittingFont(dc, font, label.text, -label.dx - 1, kFontPixels, kFontWeight);
+    dc.TextOut(groupLeft + label.dx, top + label.dy, label.text);
+    dc.SelectObject(static_cast<const CFont*>(nullptr));
+}
+
 bool CreateButton(CModButton& button, UINT id, const ButtonLook& look, const std::string& caption,
                   CWnd* parent) {
     return button.Create(id, CRect(), look.hoverLight, look.lit, look.back, look.text, look.litBack,
@@ -276,9 +285,6 @@ void CWndDevice::OnPaint() {
     GetClientRect(&client);
     const int w = client.Width();
     const int h = client.Height();
-    CFont font;
-    CreateControlFont(font, kFontPixels, kFontWeight);
-    dc.SelectObject(&font);
     dc.SelectStockObject(NULL_PEN);
     dc.SelectStockObject(LTGRAY_BRUSH);
     dc.Rectangle(0, 0, w + 1, h + 1);
@@ -298,7 +304,6 @@ void CWndDevice::OnPaint() {
         dc.Draw3dRect(x, top + kGroupFrameTop, groupCounts[g] * cw + 2, kGroupFrameHeight, kBlack, kWhite);
     }
     PaintStripFrames(dc);
-    dc.SelectObject(static_cast<const CFont*>(nullptr));
 }
 
 void CWndDevice::PaintGroupScale(CDC& dc, int x, int top, bool outputs) {
@@ -306,10 +311,9 @@ void CWndDevice::PaintGroupScale(CDC& dc, int x, int top, bool outputs) {
     dc.SetBkMode(OPAQUE);
     dc.SetBkColor(kLightGrey);
     for (const ScaleLabel& label : kScaleLabels) {
-        dc.TextOut(x + label.dx, top + label.dy, label.text);
+        PaintScaleLabel(dc, label, x, top);
     }
-    const ScaleLabel& meterTop = outputs ? kOutputMeterTopLabel : kInputMeterTopLabel;
-    dc.TextOut(x + meterTop.dx, top + meterTop.dy, meterTop.text);
+    PaintScaleLabel(dc, outputs ? kOutputMeterTopLabel : kInputMeterTopLabel, x, top);
 }
 
 void CWndDevice::PaintStripFrames(CDC& dc) {
@@ -326,8 +330,11 @@ void CWndDevice::PaintStripFrames(CDC& dc) {
         // Frames are filled rectangles, which change the background colour.
         dc.SetBkMode(OPAQUE);
         dc.SetBkColor(kLightGrey);
+        CFont font;
+        SelectFittingFont(dc, font, label, cw, kFontPixels, kFontWeight);
         dc.DrawText(label, CRect(L, bottom - kStripLabelHeight, L + cw, bottom),
                     DT_CENTER | DT_TOP | DT_SINGLELINE);
+        dc.SelectObject(static_cast<const CFont*>(nullptr));
     }
 }
 
