@@ -1,5 +1,7 @@
 #include "pages/PopupSupport.h"
 
+#include "controls/ControlHelpers.h"
+#include "framework/Dc.h"
 #include "framework/Format.h"
 #include "framework/Wnd.h"
 #include "model/TonraDoc.h"
@@ -23,6 +25,14 @@ CSize WindowSize(const CWnd& window) {
 void ShowPopupAt(CWnd& window, CPoint position, CSize size) {
     window.MoveWindow(position.x, position.y, size.cx, size.cy);
     window.ShowWindow(SW_SHOW);
+}
+
+void DrawLabel(CDC& dc, const std::string& text, const CRect& rect, int pixels, int weight) {
+    CFont font;
+    controls::SelectFittingFont(dc, font, text, rect.Width(), pixels, weight);
+    dc.SetBkColor(controls::kLightGrey);
+    dc.DrawText(text, rect, DT_CENTER);
+    dc.SelectObject(static_cast<const CFont*>(nullptr));
 }
 
 } // namespace pages

@@ -6,6 +6,7 @@
 
 #include <string>
 
+class CDC;
 class CTonraDoc;
 class CWnd;
 
@@ -21,5 +22,10 @@ CSize WindowSize(const CWnd& window);
 // Places a popup with its top-left corner at `position` (screen), `size` including the frame,
 // and shows it above its owner.
 void ShowPopupAt(CWnd& window, CPoint position, CSize size);
+
+// Draws a page's label centred in `rect` on the light grey face, in the pages' font at `pixels`;
+// a label the substitute face draws wider than `rect` is drawn smaller until it fits, so that
+// it is never cut.
+void DrawLabel(CDC& dc, const std::string& text, const CRect& rect, int pixels, int weight);
 
 } // namespace pages

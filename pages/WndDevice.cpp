@@ -104,6 +104,15 @@ constexpr ScaleLabel kScaleLabels[] = {
 constexpr ScaleLabel kInputMeterTopLabel{"Over", -26, 38};
 constexpr ScaleLabel kOutputMeterTopLabel{"Limit", -24, 38};
 
+// The substitute of "MS Sans Serif" is wider than the original face: a label that would reach
+// into the strips right of it is drawn smaller until it ends before them.
+void PaintScaleLabel(CDC& dc, const ScaleLabel& label, int groupLeft, int top) {
+    CFont font;
+    SelectFittingFont(dc, font, label.text, -label.dx - 1, kFontPixels, kFontWeight);
+    dc.TextOut(groupLeft + label.dx, top + label.dy, label.text);
+    dc.SelectObject(static_cast<const CFont*>(nullptr));
+}
+
 bool CreateButton(CModButton& button, UINT id, const ButtonLook& look, const std::string& caption,
                   CWnd* parent) {
     return button.Create(id, CRect(), look.hoverLight, look.lit, look.back, look.text, look.litBack,
@@ -136,6 +145,8 @@ PanelLayout ComputePanelLayout(int width, int height, int inputCount, int channe
     const int n = std::clamp(channelCount, 0, model::kSlotCount);
     const int nIn = std::clamp(inputCount, 0, n);
     const int y0 = height - kStripAreaHeight;
+    layout.inputCount = nIn;
+    layout.channelCount = n;
     layout.plotArea = CRect(0, 0, width, height - kPlotBottomMargin);
     layout.stripArea = CRect(0, y0, width, height);
     layout.plotWindow = CRect(kPlotOrigin.x, kPlotOrigin.y, width, height - kPlotBottomMargin);
@@ -274,20 +285,18 @@ void CWndDevice::OnPaint() {
     GetClientRect(&client);
     const int w = client.Width();
     const int h = client.Height();
-    CFont font;
-    CreateControlFont(font, kFontPixels, kFontWeight);
-    dc.SelectObject(&font);
     dc.SelectStockObject(NULL_PEN);
     dc.SelectStockObject(LTGRAY_BRUSH);
     dc.Rectangle(0, 0, w + 1, h + 1);
     dc.Draw3dRect(CRect(0, 0, w - kWindowFrameInset, h), kWhite, kGrey);
     dc.Draw3dRect(kEtchedLineOrigin.x, kEtchedLineOrigin.y, w - kEtchedLineMargins, 2, kBlack, kWhite);
 
+    // Painted as laid out: a change of the channel counts arrives with the next WM_SIZE.
     dc.SetTextColor(kLabelColour);
     const int top = layout.stripArea.top;
-    const int nIn = InputCount();
+    const int nIn = layout.inputCount;
     const int cw = layout.stripWidth;
-    const int groupCounts[2] = {nIn, ChannelCount() - nIn};
+    const int groupCounts[2] = {nIn, layout.channelCount - nIn};
     for (int g = 0; g < 2; ++g) {
         const bool outputs = g == 1;
         const int x = g * nIn * cw + layout.stripLeft + (outputs ? layout.groupGap : 0);
@@ -295,8 +304,6 @@ void CWndDevice::OnPaint() {
         dc.Draw3dRect(x, top + kGroupFrameTop, groupCounts[g] * cw + 2, kGroupFrameHeight, kBlack, kWhite);
     }
     PaintStripFrames(dc);
-    dc.SelectStockObject(LTGRAY_BRUSH);
-    dc.SelectObject(static_cast<const CFont*>(nullptr));
 }
 
 void CWndDevice::PaintGroupScale(CDC& dc, int x, int top, bool outputs) {
@@ -304,18 +311,17 @@ void CWndDevice::PaintGroupScale(CDC& dc, int x, int top, bool outputs) {
     dc.SetBkMode(OPAQUE);
     dc.SetBkColor(kLightGrey);
     for (const ScaleLabel& label : kScaleLabels) {
-        dc.TextOut(x + label.dx, top + label.dy, label.text);
+        PaintScaleLabel(dc, label, x, top);
     }
-    const ScaleLabel& meterTop = outputs ? kOutputMeterTopLabel : kInputMeterTopLabel;
-    dc.TextOut(x + meterTop.dx, top + meterTop.dy, meterTop.text);
+    PaintScaleLabel(dc, outputs ? kOutputMeterTopLabel : kInputMeterTopLabel, x, top);
 }
 
 void CWndDevice::PaintStripFrames(CDC& dc) {
     const int top = layout.stripArea.top;
     const int bottom = layout.stripArea.bottom;
-    const int nIn = InputCount();
+    const int nIn = layout.inputCount;
     const int cw = layout.stripWidth;
-    for (int c = 0; c < ChannelCount(); ++c) {
+    for (int c = 0; c < layout.channelCount; ++c) {
         const int L = layout.stripLeftEdges[c];
         dc.Draw3dRect(L + 1, top + kStripFrameTop, cw, kStripFrameHeight, kWhite, kBlack);
         const bool input = c < nIn;
@@ -324,8 +330,11 @@ void CWndDevice::PaintStripFrames(CDC& dc) {
         // Frames are filled rectangles, which change the background colour.
         dc.SetBkMode(OPAQUE);
         dc.SetBkColor(kLightGrey);
+        CFont font;
+        SelectFittingFont(dc, font, label, cw, kFontPixels, kFontWeight);
         dc.DrawText(label, CRect(L, bottom - kStripLabelHeight, L + cw, bottom),
                     DT_CENTER | DT_TOP | DT_SINGLELINE);
+        dc.SelectObject(static_cast<const CFont*>(nullptr));
     }
 }
 

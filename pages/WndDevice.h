@@ -41,6 +41,8 @@ struct StripRects {
 // Where everything of a panel `width` x `height` goes for a device with `inputCount` inputs
 // and `channelCount` channels in all.
 struct PanelLayout {
+    int inputCount = 0; // the counts it was made for
+    int channelCount = 0;
     CRect plotArea;
     CRect stripArea;
     CRect plotWindow;

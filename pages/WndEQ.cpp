@@ -83,7 +83,7 @@ constexpr int kButtonHeight = 15;
 
 // ---- Painting ----
 
-constexpr int kFontHeight = -12;
+constexpr int kFontHeight = 12;
 constexpr int kFontWeight = 500;
 constexpr COLORREF kLabelColour = RGB(0, 0, 128);
 constexpr int kFrameTop = 5;
@@ -447,25 +447,21 @@ void CWndEQ::OnPaint() {
     CPaintDC dc(this);
     const CSize size = pages::WindowSize(*this);
     const int h = size.cy;
-    CFont font;
-    controls::CreateControlFont(font, -kFontHeight, kFontWeight);
-    dc.SelectObject(&font);
     dc.SelectStockObject(NULL_PEN);
     dc.SelectStockObject(LTGRAY_BRUSH);
     dc.Rectangle(0, 0, size.cx, h);
     dc.Draw3dRect(bandLeft - 1, kFrameTop, kBandCount * bandWidthPx + 2, h - kFrameHeightLess,
                   controls::kBlack, controls::kWhite);
-    dc.SetBkColor(controls::kLightGrey);
     dc.SetTextColor(kLabelColour);
     for (int b = 0; b < kBandCount; ++b) {
         const int left = bandLeft + b * bandWidthPx;
-        dc.DrawText(Format("EQ%u", static_cast<unsigned>(b + 1)),
-                    CRect(left + kButtonInset, kFieldTop, left + buttonColumn, kFieldBottom), DT_CENTER);
+        pages::DrawLabel(dc, Format("EQ%u", static_cast<unsigned>(b + 1)),
+                         CRect(left + kButtonInset, kFieldTop, left + buttonColumn, kFieldBottom),
+                         kFontHeight, kFontWeight);
         dc.Draw3dRect(left, kBandFrameTop, bandWidthPx, h - kBandFrameHeightLess, controls::kWhite,
                       controls::kBlack);
         // The band number sits below the client area of the window's fixed size.
-        dc.DrawText(Format(" %c ", '1' + b), CRect(left, h - kBandNumberHeight, left + bandWidthPx, h),
-                    DT_CENTER);
+        pages::DrawLabel(dc, Format(" %c ", '1' + b),
+                         CRect(left, h - kBandNumberHeight, left + bandWidthPx, h), kFontHeight, kFontWeight);
     }
-    dc.SelectObject(static_cast<const CFont*>(nullptr));
 }

@@ -82,6 +82,11 @@ constexpr double kShelfMarkerFactor = 1.5;
 constexpr double kLowestEqGainDb = -30;
 constexpr double kHighestEqGainDb = 15;
 
+bool Covers(const CRect& outer, const CRect& inner) {
+    return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+           outer.bottom >= inner.bottom;
+}
+
 bool Near(CPoint p, CPoint q) {
     return std::abs(p.x - q.x) <= kHitDistance && std::abs(p.y - q.y) <= kHitDistance;
 }
@@ -255,8 +260,9 @@ void CWndPlot::OnPaint() {
     if (XoverMarkersVisible()) {
         PaintXoverMarkers(dc);
     }
-    // A filtered computation keeps the plot repainting until the drag ends.
-    if (response.channelFilter < 0) {
+    // A filtered computation keeps the plot repainting until the drag ends. A paint of only a
+    // part of the window (beneath a button that repaints itself) has not shown the new curves.
+    if (response.channelFilter < 0 && Covers(dc.PaintRect(), geometry.CurveArea())) {
         response.curvesDirty = false;
     }
     dc.SelectObject(static_cast<const CPen*>(nullptr));

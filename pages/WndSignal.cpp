@@ -674,24 +674,23 @@ void CWndSignal::OnPaint() {
     const int w = size.cx - kFrameWidthLess;
     const int h = size.cy - kFrameHeightLess;
     CPen pen(PS_SOLID, 1, kInk);
-    CFont font;
-    controls::CreateControlFont(font, kFontHeight, kFontWeight);
-    dc.SelectObject(&font);
     dc.SelectStockObject(NULL_PEN);
     dc.SelectStockObject(LTGRAY_BRUSH);
     dc.Rectangle(0, 0, size.cx, size.cy);
     dc.SelectObject(&pen);
     dc.SetTextColor(kInk);
-    dc.SetBkColor(controls::kLightGrey);
     controls::DrawSunkenFrame(dc, CRect(5, 5, w, h));
     controls::DrawRaisedFrame(dc, CRect(6, 6, kDelayPanelRight, h - 1));
-    dc.DrawText("Delay", CRect(6, 10, 95, 25), DT_CENTER);
-    dc.DrawText("Temp", CRect(6, 105, 95, 120), DT_CENTER);
+    Label(dc, "Delay", CRect(6, 10, 95, 25));
+    Label(dc, "Temp", CRect(6, 105, 95, 120));
     if (document && IsOutput()) {
         PaintOutputSections(dc, w, h);
     }
     dc.SelectObject(static_cast<const CPen*>(nullptr));
-    dc.SelectObject(static_cast<const CFont*>(nullptr));
+}
+
+void CWndSignal::Label(CDC& dc, const std::string& text, const CRect& rect) {
+    pages::DrawLabel(dc, text, rect, kFontHeight, kFontWeight);
 }
 
 void CWndSignal::PaintOutputSections(CDC& dc, int w, int h) {
@@ -699,7 +698,7 @@ void CWndSignal::PaintOutputSections(CDC& dc, int w, int h) {
     const int sourcesRight = document->GetInputCount() * kSourcePitch + kSourcesLeft;
     controls::DrawRaisedFrame(dc, CRect(kDelayPanelRight, 6, s, h - 1));
     controls::DrawSunkenFrame(dc, CRect(kSourcesLeft, 15, sourcesRight, 17));
-    dc.DrawText(" Input Sources ", CRect(kDelayPanelRight, 10, sourcesRight + 5, 25), DT_CENTER);
+    Label(dc, " Input Sources ", CRect(kDelayPanelRight, 10, sourcesRight + 5, 25));
 
     controls::DrawRaisedFrame(dc, CRect(s, 6, s + 220, h - 1));
     // The slopes of the high-pass and the low-pass filter above their controls.
@@ -711,10 +710,10 @@ void CWndSignal::PaintOutputSections(CDC& dc, int w, int h) {
     dc.LineTo(s + 150, 20);
 
     controls::DrawRaisedFrame(dc, CRect(s + 220, 6, w - 1, h - 1));
-    dc.DrawText("Threshold", CRect(s + 229, 10, s + 279, 25), DT_CENTER);
-    dc.DrawText("Attack", CRect(s + 279, 10, s + 329, 25), DT_CENTER);
-    dc.DrawText("Release", CRect(s + 336, 10, s + 386, 25), DT_CENTER);
-    dc.DrawText("Calculated Power", CRect(s + 404, 10, w - 5, 25), DT_CENTER);
-    dc.DrawText("Amplifier Gain", CRect(s + 404, 55, w - 5, 70), DT_CENTER);
-    dc.DrawText("Speaker Impedance", CRect(s + 404, 105, w - 5, 120), DT_CENTER);
+    Label(dc, "Threshold", CRect(s + 229, 10, s + 279, 25));
+    Label(dc, "Attack", CRect(s + 279, 10, s + 329, 25));
+    Label(dc, "Release", CRect(s + 336, 10, s + 386, 25));
+    Label(dc, "Calculated Power", CRect(s + 404, 10, w - 5, 25));
+    Label(dc, "Amplifier Gain", CRect(s + 404, 55, w - 5, 70));
+    Label(dc, "Speaker Impedance", CRect(s + 404, 105, w - 5, 120));
 }

@@ -87,6 +87,7 @@ private:
     void TextEnteredOnOutput(UINT id);
     void SetParam(int kind, int value, int index = 0);
     void PaintOutputSections(CDC& dc, int width, int height);
+    static void Label(CDC& dc, const std::string& text, const CRect& rect);
     template <typename Fn> void ForEachFader(Fn fn);
 
     CWnd* parent = nullptr;

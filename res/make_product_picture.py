@@ -271,7 +271,7 @@ def draw_unit(canvas):
     draw_controls(canvas)
 
 
-def draw_reflection(canvas, depth=34, strength=0.22):
+def draw_reflection(canvas, depth=28, strength=0.14):
     _, top, _, bottom = RACK
     for i in range(depth):
         source = canvas.pixels[bottom - 1 - i]

@@ -6,7 +6,6 @@
 #include "pages/WndDevice.h"
 
 #include "framework/Dc.h"
-#include "framework/GdiObjects.h"
 #include "model/TonraDoc.h"
 
 #include <QApplication>
@@ -101,13 +100,3 @@ void BM_UpdateMetersUnchanged(benchmark::State& state) {
 BENCHMARK(BM_UpdateMetersUnchanged);
 
 } // namespace
-
-int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    InstallFontSubstitutes();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -6,6 +6,8 @@
 #include "framework/Wnd.h"
 #include "model/TonraDoc.h"
 
+#include "WindowChecks.h"
+
 #include <QImage>
 #include <QTest>
 #include <QWidget>
@@ -19,24 +21,9 @@
 
 namespace panel_test {
 
-inline std::string ReportName(UINT message) {
-    switch (message) {
-    case UM_CTRL_HOVER:
-        return "hover";
-    case UM_CTRL_PRESS:
-        return "press";
-    case UM_CTRL_DBLCLK:
-        return "dblclk";
-    case UM_CTRL_RELEASE:
-        return "release";
-    case UM_END_TRACKING:
-        return "end";
-    case UM_REFRESH:
-        return "refresh";
-    default:
-        return "message " + std::to_string(message);
-    }
-}
+using testsupport::At;
+using testsupport::CountColour;
+using testsupport::ReportName;
 
 // Records reports; answers a release with UM_END_TRACKING to the pages, as the view does.
 class RecordingView : public CWnd {
@@ -80,21 +67,6 @@ struct ViewHost {
     void Release(CPoint p) { QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(p.x, p.y)); }
     void Move(CPoint p) { QTest::mouseMove(window, QPoint(p.x, p.y)); }
 };
-
-inline COLORREF At(const QImage& image, int x, int y) {
-    const QColor c = image.pixelColor(x, y);
-    return RGB(c.red(), c.green(), c.blue());
-}
-
-inline int CountColour(const QImage& image, const CRect& area, COLORREF colour) {
-    int count = 0;
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) {
-            count += At(image, x, y) == colour;
-        }
-    }
-    return count;
-}
 
 inline CPoint Centre(const CRect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 

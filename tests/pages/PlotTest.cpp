@@ -491,3 +491,15 @@ TEST_F(PlotTest, TheRepaintTimerRunsWhileCurvesAreDirty) {
     plot.ComputeCurves(-1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !plot.Response().curvesDirty; }, 2000));
 }
+
+TEST_F(PlotTest, APaintOfAButtonAloneLeavesTheCurvesToTheTimersRepaint) {
+    Show();
+    Grab();
+    ASSERT_TRUE(plot.KillTimer(0)); // the test ticks by hand
+    Click(PlotGeometry::GroupButtonRect(pages::kOutGain));
+    ASSERT_TRUE(plot.Response().curvesDirty);
+    QTest::qWait(50); // the button repaints, and the plot beneath it
+    EXPECT_TRUE(plot.Response().curvesDirty);
+    plot.SendMessage(WM_TIMER, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !plot.Response().curvesDirty; }, 2000));
+}

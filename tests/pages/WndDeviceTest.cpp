@@ -145,6 +145,11 @@ TEST_F(PanelTest, ANewChannelCountMovesTheStripsAndRecoloursThem) {
     EXPECT_EQ(At(image, link.left + 3, link.top + 3), RGB(0, 128, 0));
     const CRect out1 = Rects(8).linkButtons[0];
     EXPECT_EQ(At(image, out1.left + 3, out1.top + 3), RGB(0, 128, 128));
+    // Its fader loses the red thumb of output 1, which the fader of strip 8 takes.
+    const COLORREF output1Thumb = RGB(255, 0, 0);
+    EXPECT_EQ(CountColour(image, Rects(4).gainFader, output1Thumb), 0);
+    EXPECT_GT(CountColour(image, Rects(4).gainFader, RGB(0, 0, 192)), 20);
+    EXPECT_GT(CountColour(image, Rects(8).gainFader, output1Thumb), 20);
 }
 
 TEST_F(PanelTest, PaintsScalesFramesAndStripLabels) {
