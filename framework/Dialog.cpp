@@ -6,6 +6,7 @@
 #include "framework/Text.h"
 #include "framework/WndWidget.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -64,6 +65,16 @@ void SetButtonChecked(QAbstractButton& button, bool checked) {
     if (exclusive && !checked) {
         group->setExclusive(true);
     }
+}
+
+// A read-only field shows the dialog's face colour behind its text, as on the classic platform,
+// so the operator sees at once that it cannot be typed into.
+void SetEditReadOnly(QLineEdit& edit, bool readOnly) {
+    edit.setReadOnly(readOnly);
+    QPalette palette = edit.palette();
+    palette.setBrush(QPalette::Base, readOnly ? edit.palette().brush(QPalette::Window)
+                                              : QApplication::palette(&edit).brush(QPalette::Base));
+    edit.setPalette(palette);
 }
 
 constexpr const char* kNotAnInteger = "Please enter an integer.";
@@ -239,7 +250,7 @@ bool CDialog::IsDlgItemEnabled(int id) const {
 
 void CDialog::SetDlgItemReadOnly(int id, bool readOnly) {
     if (auto* edit = dynamic_cast<QLineEdit*>(GetDlgItem(id))) {
-        edit->setReadOnly(readOnly);
+        SetEditReadOnly(*edit, readOnly);
     }
 }
 
@@ -383,13 +394,20 @@ QLineEdit* CDialog::AddEdit(int id, const CRect& rect, UINT style, int maxChars)
         edit->setEchoMode(QLineEdit::Password);
     }
     if (style & ES_READONLY) {
-        edit->setReadOnly(true);
+        SetEditReadOnly(*edit, true);
     }
     if (style & ES_NUMBER) {
         edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
     }
     Register(id, edit);
     return edit;
+}
+
+void CDialog::AddOkCancelButtons(int right, int top) {
+    const int cancelLeft = right - kDialogButtonWidth;
+    const int okLeft = cancelLeft - kDialogMargin - kDialogButtonWidth;
+    AddButton(IDOK, "OK", CRect(okLeft, top, okLeft + kDialogButtonWidth, top + kDialogButtonHeight), true);
+    AddButton(IDCANCEL, "Cancel", CRect(cancelLeft, top, right, top + kDialogButtonHeight));
 }
 
 CComboBox CDialog::AddComboBox(int id, const CRect& rect, bool editable) {
@@ -563,22 +581,22 @@ void CDialog::DDX_LBIndex(bool save, int id, int& index) {
     }
 }
 
-void CDialog::DDV_MinMaxInt(bool save, int value, int minValue, int maxValue) {
+template <typename T>
+void CDialog::CheckRange(bool save, T value, T minValue, T maxValue, const std::string& message) {
     if (!save || exchange_.failed || exchange_.lastNumberField == 0) {
         return;
     }
     if (exchange_.lastFieldUnreadable || value < minValue || value > maxValue) {
-        Fail(exchange_.lastNumberField,
-             Format("Please enter an integer between %d and %d.", minValue, maxValue));
+        Fail(exchange_.lastNumberField, message);
     }
 }
 
+void CDialog::DDV_MinMaxInt(bool save, int value, int minValue, int maxValue) {
+    CheckRange(save, value, minValue, maxValue,
+               Format("Please enter an integer between %d and %d.", minValue, maxValue));
+}
+
 void CDialog::DDV_MinMaxDouble(bool save, double value, double minValue, double maxValue) {
-    if (!save || exchange_.failed || exchange_.lastNumberField == 0) {
-        return;
-    }
-    if (exchange_.lastFieldUnreadable || value < minValue || value > maxValue) {
-        Fail(exchange_.lastNumberField,
-             Format("Please enter a number between %g and %g.", minValue, maxValue));
-    }
+    CheckRange(save, value, minValue, maxValue,
+               Format("Please enter a number between %g and %g.", minValue, maxValue));
 }
