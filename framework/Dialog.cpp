@@ -535,34 +535,29 @@ void CDialog::DDX_Text(bool save, int id, std::string& value) {
     }
 }
 
-void CDialog::DDX_Text(bool save, int id, int& value) {
+template <typename T>
+void CDialog::ExchangeNumber(bool save, int id, T& value, const std::string& shown,
+                             std::optional<T> (*parse)(const std::string&), const char* unreadableMessage) {
     if (!save) {
-        SetDlgItemText(id, std::to_string(value));
+        SetDlgItemText(id, shown);
         return;
     }
     if (!ExchangeGoesOn()) {
         return;
     }
-    const std::optional<int> number = framework::ParseInteger(GetDlgItemText(id));
-    NoteNumberField(id, number.has_value(), kNotAnInteger);
+    const std::optional<T> number = parse(GetDlgItemText(id));
+    NoteNumberField(id, number.has_value(), unreadableMessage);
     if (number) {
         Store(value, *number);
     }
 }
 
+void CDialog::DDX_Text(bool save, int id, int& value) {
+    ExchangeNumber(save, id, value, std::to_string(value), framework::ParseInteger, kNotAnInteger);
+}
+
 void CDialog::DDX_Text(bool save, int id, double& value) {
-    if (!save) {
-        SetDlgItemText(id, Format("%g", value));
-        return;
-    }
-    if (!ExchangeGoesOn()) {
-        return;
-    }
-    const std::optional<double> number = framework::ParseDecimal(GetDlgItemText(id));
-    NoteNumberField(id, number.has_value(), kNotANumber);
-    if (number) {
-        Store(value, *number);
-    }
+    ExchangeNumber(save, id, value, Format("%g", value), framework::ParseDecimal, kNotANumber);
 }
 
 void CDialog::DDX_CBIndex(bool save, int id, int& index) {

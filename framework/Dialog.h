@@ -22,6 +22,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -176,6 +177,10 @@ private:
         std::vector<std::function<void()>> undo;
     };
     template <typename T> void Store(T& field, T value);
+    // A number field: `shown` is the text for the control, `parse` reads the control's text.
+    template <typename T>
+    void ExchangeNumber(bool save, int id, T& value, const std::string& shown,
+                        std::optional<T> (*parse)(const std::string&), const char* unreadableMessage);
     // False when the save pass has already failed; reports a pending unreadable field.
     bool ExchangeGoesOn();
     void NoteNumberField(int id, bool readable, const char* unreadableMessage);
