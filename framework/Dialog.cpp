@@ -180,8 +180,13 @@ void CDialog::TypeDlgItemText(int id, const std::string& text) {
     if (!edit || !edit->isEnabled() || edit->isReadOnly()) {
         return;
     }
+    QString typed = ToQString(text).left(edit->maxLength());
+    int cursor = static_cast<int>(typed.size());
+    if (edit->validator() && edit->validator()->validate(typed, cursor) == QValidator::Invalid) {
+        return; // a field for digits takes no letters
+    }
     GotoDlgCtrl(id);
-    edit->setText(ToQString(text).left(edit->maxLength()));
+    edit->setText(typed);
 }
 
 // ---- Controls by id ----

@@ -83,8 +83,8 @@ public:
     void SelectListEntry(int id, int index);
     // Click the up (or right) or the down (or left) arrow of an up-down control.
     void ClickSpinArrow(int id, bool up);
-    // Replace the text of an edit field by typing: nothing happens in a read-only field, and
-    // the text is cut at the field's limit.
+    // Replace the text of an edit field by typing: nothing happens in a read-only field or
+    // with letters in a field for digits, and the text is cut at the field's limit.
     void TypeDlgItemText(int id, const std::string& text);
 
     QWidget* GetDlgItem(int id) const;
