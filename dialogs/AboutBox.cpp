@@ -3,16 +3,11 @@
 namespace {
 
 constexpr int kWidth = 360;
-constexpr int kMargin = 10;
-constexpr int kInset = 12;
 constexpr int kLineHeight = 20;
-constexpr int kGroupTop = 24;
-constexpr int kGroupBottom = kMargin + kGroupTop + 2 * kLineHeight + kInset;
+constexpr int kGroupBottom = kDialogMargin + kGroupBoxCaption + 2 * kLineHeight + kGroupBoxInset;
 constexpr int kFurtherLineTop = kGroupBottom + 8;
-constexpr int kButtonWidth = 80;
-constexpr int kButtonHeight = 26;
-constexpr int kButtonsTop = kFurtherLineTop + kLineHeight + kMargin;
-constexpr int kHeight = kButtonsTop + kButtonHeight + kMargin;
+constexpr int kButtonsTop = kFurtherLineTop + kLineHeight + kDialogMargin;
+constexpr int kHeight = kButtonsTop + kDialogButtonHeight + kDialogMargin;
 
 constexpr const char* kFurtherLine = "Loudspeaker management for up to 16 devices";
 
@@ -23,18 +18,22 @@ CAboutBox::CAboutBox() : CDialog("Qel Veltrix Version", CSize(kWidth, kHeight)) 
 std::string CAboutBox::VersionText() { return std::string("Version") + " " + kVersion; }
 
 void CAboutBox::CreateControls() {
-    const int right = kWidth - kMargin;
-    AddGroupBox("Version", CRect(kMargin, kMargin, right, kGroupBottom));
-    const int productTop = kMargin + kGroupTop;
-    AddStatic(kProductTextId, "",
-              CRect(kMargin + kInset, productTop, right - kInset, productTop + kLineHeight), SS_CENTER);
+    const int right = kWidth - kDialogMargin;
+    AddGroupBox("Version", CRect(kDialogMargin, kDialogMargin, right, kGroupBottom));
+    const int productTop = kDialogMargin + kGroupBoxCaption;
+    AddStatic(
+        kProductTextId, "",
+        CRect(kDialogMargin + kGroupBoxInset, productTop, right - kGroupBoxInset, productTop + kLineHeight),
+        SS_CENTER);
     AddStatic(kVersionTextId, "",
-              CRect(kMargin + kInset, productTop + kLineHeight, right - kInset, productTop + 2 * kLineHeight),
+              CRect(kDialogMargin + kGroupBoxInset, productTop + kLineHeight, right - kGroupBoxInset,
+                    productTop + 2 * kLineHeight),
               SS_CENTER);
-    AddStatic(0, kFurtherLine, CRect(kMargin, kFurtherLineTop, right, kFurtherLineTop + kLineHeight),
+    AddStatic(0, kFurtherLine, CRect(kDialogMargin, kFurtherLineTop, right, kFurtherLineTop + kLineHeight),
               SS_CENTER);
-    const int okLeft = (kWidth - kButtonWidth) / 2;
-    AddButton(IDOK, "OK", CRect(okLeft, kButtonsTop, okLeft + kButtonWidth, kButtonsTop + kButtonHeight),
+    const int okLeft = (kWidth - kDialogButtonWidth) / 2;
+    AddButton(IDOK, "OK",
+              CRect(okLeft, kButtonsTop, okLeft + kDialogButtonWidth, kButtonsTop + kDialogButtonHeight),
               true);
 }
 

@@ -21,8 +21,6 @@ struct OctetIdBlock {
 };
 constexpr std::array<OctetIdBlock, 3> kOctetIdBlocks = {{{0, 1094}, {24, 1136}, {47, 1159}}};
 
-constexpr int kMargin = 10;
-constexpr int kGroupInset = 12;
 constexpr int kRadioTop = 28;
 constexpr int kRowsTop = 56;
 constexpr int kRowHeight = 22;
@@ -32,12 +30,10 @@ constexpr int kComboWidth = 96;
 constexpr int kOctetWidth = 40;
 constexpr int kOctetGap = 6;
 constexpr int kColumnGap = 16;
-constexpr int kButtonWidth = 80;
-constexpr int kButtonHeight = 26;
 
 CDialogRows DeviceRows() {
     CDialogRows rows(kRowsTop, kRowHeight, kRowPitch);
-    rows.AddColumns(kMargin + kGroupInset, kLabelWidth);
+    rows.AddColumns(kDialogMargin + kGroupBoxInset, kLabelWidth);
     rows.AddColumnAfter(kColumnGap / 2, kComboWidth);
     rows.AddColumnAfter(kColumnGap, kOctetWidth, model::kIpOctetCount, kOctetGap);
     return rows;
@@ -48,11 +44,11 @@ constexpr int kComboColumn = 1;
 constexpr int kFirstOctetColumn = 2;
 
 const CDialogRows kRows = DeviceRows();
-const int kGroupRight = kRows.Right() + kGroupInset;
-const int kGroupBottom = kRows.Bottom(model::kDeviceCount) + kGroupInset;
-const int kWidth = kGroupRight + kMargin;
-const int kButtonsTop = kGroupBottom + kMargin;
-const int kHeight = kButtonsTop + kButtonHeight + kMargin;
+const int kGroupRight = kRows.Right() + kGroupBoxInset;
+const int kGroupBottom = kRows.Bottom(model::kDeviceCount) + kGroupBoxInset;
+const int kWidth = kGroupRight + kDialogMargin;
+const int kButtonsTop = kGroupBottom + kDialogMargin;
+const int kHeight = kButtonsTop + kDialogButtonHeight + kDialogMargin;
 
 } // namespace
 
@@ -70,7 +66,7 @@ int CSetupCom::OctetFieldId(int row, int octet) {
 }
 
 void CSetupCom::CreateControls() {
-    AddGroupBox("Connection Setup", CRect(kMargin, kMargin, kGroupRight, kGroupBottom));
+    AddGroupBox("Connection Setup", CRect(kDialogMargin, kDialogMargin, kGroupRight, kGroupBottom));
     // Each mode's radio stands above the column it uses.
     const CRect comColumn = kRows.Cell(0, kComboColumn);
     const CRect octetColumns = kRows.Span(0, kFirstOctetColumn, kFirstOctetColumn + 3);
@@ -90,11 +86,7 @@ void CSetupCom::CreateControls() {
         }
     }
 
-    const int okLeft = kGroupRight - 2 * kButtonWidth - kMargin;
-    AddButton(IDOK, "OK", CRect(okLeft, kButtonsTop, okLeft + kButtonWidth, kButtonsTop + kButtonHeight),
-              true);
-    AddButton(IDCANCEL, "Cancel",
-              CRect(kGroupRight - kButtonWidth, kButtonsTop, kGroupRight, kButtonsTop + kButtonHeight));
+    AddOkCancelButtons(kGroupRight, kButtonsTop);
 }
 
 bool CSetupCom::OnInitDialog() {

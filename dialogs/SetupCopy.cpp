@@ -6,41 +6,33 @@
 namespace {
 
 constexpr int kWidth = 300;
-constexpr int kMargin = 10;
-constexpr int kInset = 12;
-constexpr int kGroupTop = 22;
 constexpr int kComboHeight = 24;
 constexpr int kListVisibleItems = 16;
-constexpr int kGroupHeight = kGroupTop + kComboHeight + kInset;
-constexpr int kButtonWidth = 80;
-constexpr int kButtonHeight = 26;
-constexpr int kButtonsTop = kMargin + 2 * kGroupHeight + 2 * kMargin;
-constexpr int kHeight = kButtonsTop + kButtonHeight + kMargin;
+constexpr int kGroupHeight = kGroupBoxCaption + kComboHeight + kGroupBoxInset;
+constexpr int kButtonsTop = kDialogMargin + 2 * kGroupHeight + 2 * kDialogMargin;
+constexpr int kHeight = kButtonsTop + kDialogButtonHeight + kDialogMargin;
 
 } // namespace
 
 CSetupCopy::CSetupCopy() : CDialog("Copy Channels", CSize(kWidth, kHeight)) {}
 
 void CSetupCopy::CreateControls() {
-    const int right = kWidth - kMargin;
+    const int right = kWidth - kDialogMargin;
     const struct {
         const char* group;
         int id;
         CComboBox* list;
     } lists[] = {{"Source", kSourceListId, &sourceList}, {"Target", kTargetListId, &targetList}};
-    int top = kMargin;
+    int top = kDialogMargin;
     for (const auto& list : lists) {
-        AddGroupBox(list.group, CRect(kMargin, top, right, top + kGroupHeight));
-        *list.list = AddComboBox(list.id, CRect(kMargin + kInset, top + kGroupTop, right - kInset,
-                                                top + kGroupTop + kComboHeight));
+        AddGroupBox(list.group, CRect(kDialogMargin, top, right, top + kGroupHeight));
+        *list.list =
+            AddComboBox(list.id, CRect(kDialogMargin + kGroupBoxInset, top + kGroupBoxCaption,
+                                       right - kGroupBoxInset, top + kGroupBoxCaption + kComboHeight));
         list.list->SetMaxVisibleItems(kListVisibleItems);
-        top += kGroupHeight + kMargin;
+        top += kGroupHeight + kDialogMargin;
     }
-    const int okLeft = right - 2 * kButtonWidth - kMargin;
-    AddButton(IDOK, "OK", CRect(okLeft, kButtonsTop, okLeft + kButtonWidth, kButtonsTop + kButtonHeight),
-              true);
-    AddButton(IDCANCEL, "Cancel",
-              CRect(right - kButtonWidth, kButtonsTop, right, kButtonsTop + kButtonHeight));
+    AddOkCancelButtons(right, kButtonsTop);
 }
 
 bool CSetupCopy::OnInitDialog() {

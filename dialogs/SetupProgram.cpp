@@ -8,21 +8,16 @@
 namespace {
 
 constexpr int kWidth = 500;
-constexpr int kMargin = 10;
-constexpr int kInset = 12;
 constexpr int kRowHeight = 22;
-constexpr int kGroupTop = 24;
-constexpr int kGroupHeight = kGroupTop + 2 * kRowHeight + 8;
-constexpr int kHalfWidth = (kWidth - 3 * kMargin) / 2;
-constexpr int kFieldsTop = kMargin + kGroupHeight + kMargin;
+constexpr int kGroupHeight = kGroupBoxCaption + 2 * kRowHeight + 8;
+constexpr int kHalfWidth = (kWidth - 3 * kDialogMargin) / 2;
+constexpr int kFieldsTop = kDialogMargin + kGroupHeight + kDialogMargin;
 constexpr int kLabelWidth = 60;
 constexpr int kNumberWidth = 44;
 constexpr int kUpDownWidth = 18;
-constexpr int kButtonWidth = 80;
-constexpr int kButtonHeight = 26;
 constexpr int kRowPitch = kRowHeight + 8;
-constexpr int kButtonsTop = kFieldsTop + 3 * kRowPitch + kMargin;
-constexpr int kHeight = kButtonsTop + kButtonHeight + kMargin;
+constexpr int kButtonsTop = kFieldsTop + 3 * kRowPitch + kDialogMargin;
+constexpr int kHeight = kButtonsTop + kDialogButtonHeight + kDialogMargin;
 
 struct ActionRadio {
     int id;
@@ -43,38 +38,35 @@ void CSetupProgram::CreateControls() {
     };
     const char* groups[] = {"Device Program", "PC Program"};
     for (int group = 0; group < 2; ++group) {
-        const int left = kMargin + group * (kHalfWidth + kMargin);
-        AddGroupBox(groups[group], CRect(left, kMargin, left + kHalfWidth, kMargin + kGroupHeight));
+        const int left = kDialogMargin + group * (kHalfWidth + kDialogMargin);
+        AddGroupBox(groups[group],
+                    CRect(left, kDialogMargin, left + kHalfWidth, kDialogMargin + kGroupHeight));
         for (int row = 0; row < 2; ++row) {
             const ActionRadio& radio = radios[2 * group + row];
-            const int top = kMargin + kGroupTop + row * kRowHeight;
+            const int top = kDialogMargin + kGroupBoxCaption + row * kRowHeight;
             AddRadioButton(radio.id, radio.text,
-                           CRect(left + kInset, top, left + kHalfWidth - 4, top + kRowHeight),
+                           CRect(left + kGroupBoxInset, top, left + kHalfWidth - 4, top + kRowHeight),
                            group == 0 && row == 0 ? WS_GROUP : 0);
         }
     }
 
-    const int fieldLeft = kMargin + kLabelWidth;
-    const int right = kWidth - kMargin;
+    const int fieldLeft = kDialogMargin + kLabelWidth;
+    const int right = kWidth - kDialogMargin;
     int top = kFieldsTop;
-    AddStatic(0, "Program", CRect(kMargin, top, fieldLeft, top + kRowHeight));
+    AddStatic(0, "Program", CRect(kDialogMargin, top, fieldLeft, top + kRowHeight));
     AddEdit(kNumberFieldId, CRect(fieldLeft, top, fieldLeft + kNumberWidth, top + kRowHeight));
     AddSpinButton(
         upDown, kUpDownId,
         CRect(fieldLeft + kNumberWidth, top, fieldLeft + kNumberWidth + kUpDownWidth, top + kRowHeight),
         kNumberFieldId);
     top += kRowPitch;
-    AddStatic(0, "Name", CRect(kMargin, top, fieldLeft, top + kRowHeight));
+    AddStatic(0, "Name", CRect(kDialogMargin, top, fieldLeft, top + kRowHeight));
     AddEdit(kNameFieldId, CRect(fieldLeft, top, right, top + kRowHeight), 0, kNameLength);
     top += kRowPitch;
-    AddStatic(0, "Note", CRect(kMargin, top, fieldLeft, top + kRowHeight));
+    AddStatic(0, "Note", CRect(kDialogMargin, top, fieldLeft, top + kRowHeight));
     AddEdit(kHintFieldId, CRect(fieldLeft, top, right, top + kRowHeight), ES_READONLY);
 
-    const int okLeft = right - 2 * kButtonWidth - kMargin;
-    AddButton(IDOK, "OK", CRect(okLeft, kButtonsTop, okLeft + kButtonWidth, kButtonsTop + kButtonHeight),
-              true);
-    AddButton(IDCANCEL, "Cancel",
-              CRect(right - kButtonWidth, kButtonsTop, right, kButtonsTop + kButtonHeight));
+    AddOkCancelButtons(right, kButtonsTop);
 }
 
 int CSetupProgram::OemPrograms() const {

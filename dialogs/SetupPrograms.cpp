@@ -10,28 +10,25 @@
 namespace {
 
 constexpr int kWidth = 540;
-constexpr int kMargin = 10;
-constexpr int kInset = 12;
-constexpr int kGroupTop = 22;
-constexpr int kButtonWidth = 130;
-constexpr int kButtonHeight = 26;
+constexpr int kActionButtonWidth = 130; // the actions' buttons, wider than OK
 constexpr int kListWidth = 300;
 constexpr int kListHeight = 250;
 constexpr int kRowHeight = 22;
 
-constexpr int kGroupRight = kWidth - kMargin;
+constexpr int kGroupRight = kWidth - kDialogMargin;
 // "Setup PC program files ...": the list and "Select program files".
-constexpr int kFilesTop = kMargin;
-constexpr int kFilesBottom = kFilesTop + kGroupTop + kListHeight + kInset;
+constexpr int kFilesTop = kDialogMargin;
+constexpr int kFilesBottom = kFilesTop + kGroupBoxCaption + kListHeight + kGroupBoxInset;
 // "Program List File": the path field and three buttons.
-constexpr int kListFileTop = kFilesBottom + kMargin;
-constexpr int kListFileBottom = kListFileTop + kGroupTop + kRowHeight + 8 + kButtonHeight + kInset;
+constexpr int kListFileTop = kFilesBottom + kDialogMargin;
+constexpr int kListFileBottom =
+    kListFileTop + kGroupBoxCaption + kRowHeight + 8 + kDialogButtonHeight + kGroupBoxInset;
 // "Download ..." and "Upload ..." side by side.
-constexpr int kTransferTop = kListFileBottom + kMargin;
-constexpr int kTransferBottom = kTransferTop + kGroupTop + kButtonHeight + kInset;
+constexpr int kTransferTop = kListFileBottom + kDialogMargin;
+constexpr int kTransferBottom = kTransferTop + kGroupBoxCaption + kDialogButtonHeight + kGroupBoxInset;
 constexpr int kNoteTop = kTransferBottom + 6;
 constexpr int kButtonsTop = kNoteTop + kRowHeight + 6;
-constexpr int kHeight = kButtonsTop + kButtonHeight + kMargin;
+constexpr int kHeight = kButtonsTop + kDialogButtonHeight + kDialogMargin;
 
 constexpr const char* kNote = "Note: All Program Files have to be in the same directory as the List file";
 
@@ -55,30 +52,30 @@ bool CanBeRead(const std::string& path) {
 CSetupPrograms::CSetupPrograms() : CDialog("All Programs", CSize(kWidth, kHeight)) {}
 
 void CSetupPrograms::CreateControls() {
-    const int left = kMargin + kInset;
-    const int right = kGroupRight - kInset;
+    const int left = kDialogMargin + kGroupBoxInset;
+    const int right = kGroupRight - kGroupBoxInset;
 
     AddGroupBox("Setup PC program files for downloading to Device",
-                CRect(kMargin, kFilesTop, kGroupRight, kFilesBottom));
-    listBox = AddListBox(kListBoxId, CRect(left, kFilesTop + kGroupTop, left + kListWidth,
-                                           kFilesTop + kGroupTop + kListHeight));
-    AddButton(
-        kSelectFilesButtonId, "Select program files",
-        CRect(right - kButtonWidth, kFilesTop + kGroupTop, right, kFilesTop + kGroupTop + kButtonHeight));
+                CRect(kDialogMargin, kFilesTop, kGroupRight, kFilesBottom));
+    listBox = AddListBox(kListBoxId, CRect(left, kFilesTop + kGroupBoxCaption, left + kListWidth,
+                                           kFilesTop + kGroupBoxCaption + kListHeight));
+    AddButton(kSelectFilesButtonId, "Select program files",
+              CRect(right - kActionButtonWidth, kFilesTop + kGroupBoxCaption, right,
+                    kFilesTop + kGroupBoxCaption + kDialogButtonHeight));
 
-    AddGroupBox("Program List File", CRect(kMargin, kListFileTop, kGroupRight, kListFileBottom));
-    const int pathTop = kListFileTop + kGroupTop;
+    AddGroupBox("Program List File", CRect(kDialogMargin, kListFileTop, kGroupRight, kListFileBottom));
+    const int pathTop = kListFileTop + kGroupBoxCaption;
     AddStatic(0, "Filename", CRect(left, pathTop, left + 56, pathTop + kRowHeight));
     AddEdit(kPathFieldId, CRect(left + 60, pathTop, right, pathTop + kRowHeight), ES_READONLY);
-    CDialogRows listButtons(pathTop + kRowHeight + 8, kButtonHeight, 0);
-    const int listButtonWidth = (right - left - 2 * kMargin) / 3;
-    listButtons.AddColumns(left, listButtonWidth, 3, kMargin);
+    CDialogRows listButtons(pathTop + kRowHeight + 8, kDialogButtonHeight, 0);
+    const int listButtonWidth = (right - left - 2 * kDialogMargin) / 3;
+    listButtons.AddColumns(left, listButtonWidth, 3, kDialogMargin);
     AddButton(kLoadListButtonId, "Load List", listButtons.Cell(0, 0));
     AddButton(kSaveListButtonId, "Save List", listButtons.Cell(0, 1));
     AddButton(kClearListButtonId, "Clear List", listButtons.Cell(0, 2));
 
-    const int halfWidth = (kGroupRight - kMargin - kMargin) / 2;
-    const int buttonTop = kTransferTop + kGroupTop;
+    const int halfWidth = (kGroupRight - kDialogMargin - kDialogMargin) / 2;
+    const int buttonTop = kTransferTop + kGroupBoxCaption;
     const struct {
         const char* group;
         int id;
@@ -86,17 +83,18 @@ void CSetupPrograms::CreateControls() {
     } transfers[] = {{"Download PC program files to Device", kDownloadButtonId, "Download"},
                      {"Upload Device programs to PC", kUploadButtonId, "Upload"}};
     for (int i = 0; i < 2; ++i) {
-        const int groupLeft = kMargin + i * (halfWidth + kMargin);
+        const int groupLeft = kDialogMargin + i * (halfWidth + kDialogMargin);
         const int groupRight = groupLeft + halfWidth;
         AddGroupBox(transfers[i].group, CRect(groupLeft, kTransferTop, groupRight, kTransferBottom));
-        const int buttonLeft = groupLeft + (halfWidth - kButtonWidth) / 2;
-        AddButton(transfers[i].id, transfers[i].text,
-                  CRect(buttonLeft, buttonTop, buttonLeft + kButtonWidth, buttonTop + kButtonHeight));
+        const int buttonLeft = groupLeft + (halfWidth - kActionButtonWidth) / 2;
+        AddButton(
+            transfers[i].id, transfers[i].text,
+            CRect(buttonLeft, buttonTop, buttonLeft + kActionButtonWidth, buttonTop + kDialogButtonHeight));
     }
 
-    AddStatic(0, kNote, CRect(kMargin, kNoteTop, kGroupRight, kNoteTop + kRowHeight));
+    AddStatic(0, kNote, CRect(kDialogMargin, kNoteTop, kGroupRight, kNoteTop + kRowHeight));
     AddButton(IDCANCEL, "Cancel",
-              CRect(kGroupRight - 80, kButtonsTop, kGroupRight, kButtonsTop + kButtonHeight));
+              CRect(kGroupRight - 80, kButtonsTop, kGroupRight, kButtonsTop + kDialogButtonHeight));
 }
 
 bool CSetupPrograms::OnInitDialog() {

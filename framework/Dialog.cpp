@@ -6,6 +6,7 @@
 #include "framework/Text.h"
 #include "framework/WndWidget.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -64,6 +65,16 @@ void SetButtonChecked(QAbstractButton& button, bool checked) {
     if (exclusive && !checked) {
         group->setExclusive(true);
     }
+}
+
+// A read-only field shows the dialog's face colour behind its text, as on the classic platform,
+// so the operator sees at once that it cannot be typed into.
+void SetEditReadOnly(QLineEdit& edit, bool readOnly) {
+    edit.setReadOnly(readOnly);
+    QPalette palette = edit.palette();
+    palette.setBrush(QPalette::Base, readOnly ? edit.palette().brush(QPalette::Window)
+                                              : QApplication::palette(&edit).brush(QPalette::Base));
+    edit.setPalette(palette);
 }
 
 constexpr const char* kNotAnInteger = "Please enter an integer.";
@@ -169,8 +180,13 @@ void CDialog::TypeDlgItemText(int id, const std::string& text) {
     if (!edit || !edit->isEnabled() || edit->isReadOnly()) {
         return;
     }
+    QString typed = ToQString(text).left(edit->maxLength());
+    int cursor = static_cast<int>(typed.size());
+    if (edit->validator() && edit->validator()->validate(typed, cursor) == QValidator::Invalid) {
+        return; // a field for digits takes no letters
+    }
     GotoDlgCtrl(id);
-    edit->setText(ToQString(text).left(edit->maxLength()));
+    edit->setText(typed);
 }
 
 // ---- Controls by id ----
@@ -239,7 +255,7 @@ bool CDialog::IsDlgItemEnabled(int id) const {
 
 void CDialog::SetDlgItemReadOnly(int id, bool readOnly) {
     if (auto* edit = dynamic_cast<QLineEdit*>(GetDlgItem(id))) {
-        edit->setReadOnly(readOnly);
+        SetEditReadOnly(*edit, readOnly);
     }
 }
 
@@ -383,13 +399,20 @@ QLineEdit* CDialog::AddEdit(int id, const CRect& rect, UINT style, int maxChars)
         edit->setEchoMode(QLineEdit::Password);
     }
     if (style & ES_READONLY) {
-        edit->setReadOnly(true);
+        SetEditReadOnly(*edit, true);
     }
     if (style & ES_NUMBER) {
         edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
     }
     Register(id, edit);
     return edit;
+}
+
+void CDialog::AddOkCancelButtons(int right, int top) {
+    const int cancelLeft = right - kDialogButtonWidth;
+    const int okLeft = cancelLeft - kDialogMargin - kDialogButtonWidth;
+    AddButton(IDOK, "OK", CRect(okLeft, top, okLeft + kDialogButtonWidth, top + kDialogButtonHeight), true);
+    AddButton(IDCANCEL, "Cancel", CRect(cancelLeft, top, right, top + kDialogButtonHeight));
 }
 
 CComboBox CDialog::AddComboBox(int id, const CRect& rect, bool editable) {
@@ -517,34 +540,29 @@ void CDialog::DDX_Text(bool save, int id, std::string& value) {
     }
 }
 
-void CDialog::DDX_Text(bool save, int id, int& value) {
+template <typename T>
+void CDialog::ExchangeNumber(bool save, int id, T& value, const std::string& shown,
+                             std::optional<T> (*parse)(const std::string&), const char* unreadableMessage) {
     if (!save) {
-        SetDlgItemText(id, std::to_string(value));
+        SetDlgItemText(id, shown);
         return;
     }
     if (!ExchangeGoesOn()) {
         return;
     }
-    const std::optional<int> number = framework::ParseInteger(GetDlgItemText(id));
-    NoteNumberField(id, number.has_value(), kNotAnInteger);
+    const std::optional<T> number = parse(GetDlgItemText(id));
+    NoteNumberField(id, number.has_value(), unreadableMessage);
     if (number) {
         Store(value, *number);
     }
 }
 
+void CDialog::DDX_Text(bool save, int id, int& value) {
+    ExchangeNumber(save, id, value, std::to_string(value), framework::ParseInteger, kNotAnInteger);
+}
+
 void CDialog::DDX_Text(bool save, int id, double& value) {
-    if (!save) {
-        SetDlgItemText(id, Format("%g", value));
-        return;
-    }
-    if (!ExchangeGoesOn()) {
-        return;
-    }
-    const std::optional<double> number = framework::ParseDecimal(GetDlgItemText(id));
-    NoteNumberField(id, number.has_value(), kNotANumber);
-    if (number) {
-        Store(value, *number);
-    }
+    ExchangeNumber(save, id, value, Format("%g", value), framework::ParseDecimal, kNotANumber);
 }
 
 void CDialog::DDX_CBIndex(bool save, int id, int& index) {
@@ -563,22 +581,22 @@ void CDialog::DDX_LBIndex(bool save, int id, int& index) {
     }
 }
 
-void CDialog::DDV_MinMaxInt(bool save, int value, int minValue, int maxValue) {
+template <typename T>
+void CDialog::CheckRange(bool save, T value, T minValue, T maxValue, const std::string& message) {
     if (!save || exchange_.failed || exchange_.lastNumberField == 0) {
         return;
     }
     if (exchange_.lastFieldUnreadable || value < minValue || value > maxValue) {
-        Fail(exchange_.lastNumberField,
-             Format("Please enter an integer between %d and %d.", minValue, maxValue));
+        Fail(exchange_.lastNumberField, message);
     }
 }
 
+void CDialog::DDV_MinMaxInt(bool save, int value, int minValue, int maxValue) {
+    CheckRange(save, value, minValue, maxValue,
+               Format("Please enter an integer between %d and %d.", minValue, maxValue));
+}
+
 void CDialog::DDV_MinMaxDouble(bool save, double value, double minValue, double maxValue) {
-    if (!save || exchange_.failed || exchange_.lastNumberField == 0) {
-        return;
-    }
-    if (exchange_.lastFieldUnreadable || value < minValue || value > maxValue) {
-        Fail(exchange_.lastNumberField,
-             Format("Please enter a number between %g and %g.", minValue, maxValue));
-    }
+    CheckRange(save, value, minValue, maxValue,
+               Format("Please enter a number between %g and %g.", minValue, maxValue));
 }

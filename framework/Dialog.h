@@ -22,6 +22,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,14 @@ constexpr UINT SS_RIGHT = 0x2;
 
 // A radio button with this style starts a new group.
 constexpr UINT WS_GROUP = 0x00020000;
+
+// Standard measures of the program's dialogs, in pixels: the space along the dialog's edges
+// and between blocks, a push button, and where the controls inside a group box start.
+constexpr int kDialogMargin = 10;
+constexpr int kDialogButtonWidth = 80;
+constexpr int kDialogButtonHeight = 26;
+constexpr int kGroupBoxInset = 12;   // from a group box's sides and bottom to its controls
+constexpr int kGroupBoxCaption = 22; // from a group box's top to its first control
 
 constexpr int BST_UNCHECKED = 0;
 constexpr int BST_CHECKED = 1;
@@ -74,8 +83,8 @@ public:
     void SelectListEntry(int id, int index);
     // Click the up (or right) or the down (or left) arrow of an up-down control.
     void ClickSpinArrow(int id, bool up);
-    // Replace the text of an edit field by typing: nothing happens in a read-only field, and
-    // the text is cut at the field's limit.
+    // Replace the text of an edit field by typing: nothing happens in a read-only field or
+    // with letters in a field for digits, and the text is cut at the field's limit.
     void TypeDlgItemText(int id, const std::string& text);
 
     QWidget* GetDlgItem(int id) const;
@@ -128,6 +137,8 @@ protected:
     // `style` WS_GROUP starts a new group of radio buttons.
     QRadioButton* AddRadioButton(int id, const std::string& text, const CRect& rect, UINT style = 0);
     QPushButton* AddButton(int id, const std::string& text, const CRect& rect, bool isDefault = false);
+    // "OK" (the default button) and "Cancel" side by side at `top`, Cancel ending at `right`.
+    void AddOkCancelButtons(int right, int top);
     // Styles ES_PASSWORD, ES_READONLY, ES_NUMBER; `maxChars` 0 for no limit.
     QLineEdit* AddEdit(int id, const CRect& rect, UINT style = 0, int maxChars = 0);
     // A drop-down list (or, `editable`, a drop-down combo with an edit field).
@@ -166,9 +177,16 @@ private:
         std::vector<std::function<void()>> undo;
     };
     template <typename T> void Store(T& field, T value);
+    // A number field: `shown` is the text for the control, `parse` reads the control's text.
+    template <typename T>
+    void ExchangeNumber(bool save, int id, T& value, const std::string& shown,
+                        std::optional<T> (*parse)(const std::string&), const char* unreadableMessage);
     // False when the save pass has already failed; reports a pending unreadable field.
     bool ExchangeGoesOn();
     void NoteNumberField(int id, bool readable, const char* unreadableMessage);
+    // Refuses the number field exchanged last when it held no number or lies outside the range.
+    template <typename T>
+    void CheckRange(bool save, T value, T minValue, T maxValue, const std::string& message);
     void Fail(int id, const std::string& message);
 
     void Register(int id, QWidget* control);

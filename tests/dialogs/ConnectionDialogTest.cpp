@@ -132,6 +132,8 @@ TEST_F(ConnectionDialog, AnOctetOutsideTheRangeKeepsTheDialogOpenOnThatField) {
                   d.ClickDlgButton(IDOK);
                   EXPECT_FALSE(d.IsEnded());
 
+                  d.TypeDlgItemText(CSetupCom::OctetFieldId(4, 3), "2a");
+                  EXPECT_EQ(d.GetDlgItemText(CSetupCom::OctetFieldId(4, 3)), "");
                   d.TypeDlgItemText(CSetupCom::OctetFieldId(4, 3), "255");
                   d.Dialog()->show();
                   ASSERT_TRUE(QTest::qWaitForWindowExposed(d.Dialog()));

@@ -288,7 +288,11 @@ TEST_F(DialogControls, ReadOnlyAndDisabledFieldsRefuseTyping) {
                   d.TypeDlgItemText(kNameEdit, "typed");
                   EXPECT_EQ(d.GetDlgItemText(kNameEdit), "old");
                   d.EnableDlgItem(kNameEdit, true);
+                  // A read-only field looks different from one that takes typing.
+                  const auto base = [&d](int id) { return d.GetDlgItem(id)->palette().color(QPalette::Base); };
+                  EXPECT_NE(base(kHintEdit), base(kNameEdit));
                   d.SetDlgItemReadOnly(kHintEdit, false);
+                  EXPECT_EQ(base(kHintEdit), base(kNameEdit));
                   d.TypeDlgItemText(kHintEdit, "free");
                   d.TypeDlgItemText(kNameEdit, "toolongname"); // cut at the limit of 6
                   EXPECT_EQ(d.GetDlgItemText(kNameEdit), "toolon");
