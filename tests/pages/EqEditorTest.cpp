@@ -86,6 +86,11 @@ TEST_F(EqEditorTest, OpensAtItsPositionWithTheChannelTitleAndEveryControlInPlace
             }
         }
     }
+    // The background reports to the panel with id 0.
+    panel.log.clear();
+    Click(eq, CPoint(3, 100));
+    EXPECT_EQ(panel.log, (std::vector<std::string>{"press 0", "release 0"}));
+
     // A new device starts every band parametric at 1000 Hz and 0 dB, a third of an octave wide.
     EXPECT_EQ(Field(BandRects(2).GainField())->text, "0.00");
     EXPECT_EQ(Field(BandRects(2).FreqField())->text, "1000");
