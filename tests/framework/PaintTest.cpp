@@ -125,6 +125,20 @@ TEST(Painting, MemoryContextCopiesABitmapAndFillSolidRectSetsTheBackground) {
     EXPECT_EQ(At(target, 1, 1), kWhite);
 }
 
+TEST(Painting, TheSansSerifFaceHasARegularAndABoldWeightOnly) {
+    const auto weightOf = [](int weight, const char* face) {
+        CFont font;
+        font.CreateFont(-10, 0, 0, 0, weight, 0, 0, 0, 0, 0, 0, 0, 32, face);
+        return font.Font().weight();
+    };
+    EXPECT_EQ(weightOf(100, "MS Sans Serif"), QFont::Normal);
+    EXPECT_EQ(weightOf(500, nullptr), QFont::Normal);
+    EXPECT_EQ(weightOf(600, "MS Sans Serif"), QFont::Bold);
+    EXPECT_EQ(weightOf(900, "MS Sans Serif"), QFont::Bold);
+    // Other faces keep the weight asked for.
+    EXPECT_EQ(weightOf(100, "DejaVu Sans"), QFont::Thin);
+}
+
 } // namespace
 
 namespace {
