@@ -4,13 +4,10 @@
 // and closing the EQ editor with its 72 controls, and a paint of the data sheet of a device
 // with 8 inputs and 8 outputs.
 #include "framework/Dc.h"
-#include "framework/GdiObjects.h"
 #include "model/TonraDoc.h"
 #include "pages/WndEQ.h"
 #include "pages/WndSheet.h"
 #include "pages/WndSignal.h"
-
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -99,13 +96,3 @@ void BM_SheetPaint(benchmark::State& state) {
 BENCHMARK(BM_SheetPaint)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    InstallFontSubstitutes();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
