@@ -24,8 +24,8 @@ LPARAM Where(int x, int y) { return MAKELPARAM(x, y); }
 struct FaderTest : PageTest {
     CModFader fader;
 
-    void Make(int maxValue, int markValue, int divisions) {
-        ASSERT_TRUE(fader.Create(kFaderRect, &page, kId, maxValue, markValue, divisions, kThumb));
+    void Make(int maxValue, int markValue, int divisions, const CRect& rect = kFaderRect) {
+        ASSERT_TRUE(fader.Create(rect, &page, kId, maxValue, markValue, divisions, kThumb));
     }
     int ThumbX() const { return kWidth / 2 - 3; }
     void Press(int x, int y) { fader.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, Where(x, y)); }
@@ -43,6 +43,75 @@ TEST_F(FaderTest, GeometryFollowsTheWindowSize) {
     fader.MoveWindow(CRect(10, 10, 50, 110));
     EXPECT_EQ(fader.TrackRect(), CRect(10, 6, 30, 94));
     EXPECT_EQ(fader.ValueToY(0), 100 - 8 - 20 + 10);
+}
+
+// The thumb centre line by the fader's formula, in exact integer arithmetic: the share
+// `fromTop` / `of` of the travel (h - 12) - w/2 - 3 lies above the line.
+int FormulaY(int w, int h, int fromTop, int of) {
+    const int thumbH = w / 2;
+    const int travel = h - 12 - thumbH - 3;
+    return travel * fromTop / of + 1 + thumbH / 2 + 6;
+}
+
+// Two sizes of the level fader: the device panel's narrow one and a wide one.
+struct FaderSize {
+    int w;
+    int h;
+};
+constexpr FaderSize kSizes[] = {{16, 122}, {kWidth, kHeight}};
+
+TEST_F(FaderTest, ThumbLinesOfEveryValueFollowTheFormulaAtTwoSizes) {
+    for (const FaderSize size : kSizes) {
+        Make(kLevelMax, kLevelMark, kLevelDivisions, CRect(10, 10, 10 + size.w, 10 + size.h));
+        for (int v = 0; v <= kLevelMax; ++v) {
+            EXPECT_EQ(fader.ValueToY(v), FormulaY(size.w, size.h, kLevelMax - v, kLevelMax))
+                << size.w << " x " << size.h << ", value " << v;
+        }
+        fader.DestroyWindow();
+    }
+    Make(kLevelMax, kLevelMark, kLevelDivisions, CRect(10, 10, 26, 132));
+    EXPECT_EQ(fader.ValueToY(kLevelMark), 38); // 99 x 60 / 220 = 27 exactly
+}
+
+TEST_F(FaderTest, TicksMarksAndThumbArePaintedWhereTheFormulaPutsThemAtTwoSizes) {
+    for (const FaderSize size : kSizes) {
+        Make(kLevelMax, kLevelMark, kLevelDivisions, CRect(10, 10, 10 + size.w, 10 + size.h));
+        const int y160 = FormulaY(size.w, size.h, kLevelMax - kLevelMark, kLevelMax);
+        std::set<int> expectedTicks;
+        for (int i = 1; i < kLevelDivisions; ++i) {
+            expectedTicks.insert(FormulaY(size.w, size.h, kLevelDivisions - i, kLevelDivisions));
+        }
+        QImage image = GrabWindow(fader);
+        std::set<int> tickRows;
+        for (int y = 0; y < size.h; ++y) {
+            if (At(image, 0, y) == kScale || (At(image, 0, y) == kMark && y == y160)) {
+                tickRows.insert(y);
+            }
+        }
+        EXPECT_EQ(tickRows, expectedTicks) << size.w << " x " << size.h;
+        EXPECT_EQ(At(image, size.w - 1, y160), kMark) << size.w << " x " << size.h;
+
+        const int thumbH = size.w / 2;
+        for (const int v : {37, 111, 173}) {
+            fader.value = v;
+            image = GrabWindow(fader);
+            const int y = FormulaY(size.w, size.h, kLevelMax - v, kLevelMax);
+            EXPECT_EQ(At(image, size.w / 4 + 2, y - thumbH / 2), kWhite) << v; // raised top edge
+            EXPECT_EQ(At(image, size.w / 4 + 2, y - thumbH / 2 - 1), kLightGrey) << v;
+        }
+
+        // The mark's click rectangle lies where it is drawn: rows y - 2 .. y + 1.
+        fader.value = 0;
+        Press(1, y160 + 1);
+        EXPECT_EQ(fader.value, kLevelMark);
+        fader.value = 0;
+        Press(1, y160 - 2);
+        EXPECT_EQ(fader.value, kLevelMark);
+        fader.value = 0;
+        Press(1, y160 + 2);
+        EXPECT_EQ(fader.value, 0);
+        fader.DestroyWindow();
+    }
 }
 
 TEST_F(FaderTest, HasChangedAndSetInitialValue) {
