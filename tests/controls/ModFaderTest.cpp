@@ -1,5 +1,8 @@
 #include "controls/ModFader.h"
 #include "ControlTestSupport.h"
+#include "framework/PopupFrame.h"
+
+#include <QCoreApplication>
 
 #include <set>
 
@@ -323,6 +326,114 @@ TEST_F(FaderTest, TrackAndStepButtonsAreFramed) {
     image = GrabWindow(fader);
     EXPECT_EQ(At(image, track.left + 1, 0), kBlack);
     EXPECT_EQ(At(image, track.left + 1, 6), kWhite);
+}
+
+// The main view's rule: a release, its own or one a control reports, ends every drag.
+class ViewStandIn : public LogPage {
+protected:
+    void OnLButtonUp(UINT, CPoint) override {
+        log.push_back("view up");
+        SendMessageToDescendants(UM_END_TRACKING, 0, 0);
+    }
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        LogPage::OnMessage(message, wParam, lParam);
+        if (message == UM_CTRL_RELEASE) {
+            SendMessageToDescendants(UM_END_TRACKING, wParam, 0);
+        }
+        return 1;
+    }
+};
+
+// A main window of 400 x 300 at the screen's origin: the view, a panel in it with a level
+// fader, and a popup to the right of the main window.
+struct DragEndTest : ::testing::Test {
+    CWnd frame;
+    ViewStandIn view;
+    LogPage panel;
+    CModFader fader;
+    CWnd popup;
+    QWindow* window = nullptr;
+    const CRect popupRect{500, 100, 700, 250};
+
+    void SetUp() override {
+        ASSERT_TRUE(frame.CreateFrame("main", CRect(0, 0, 400, 300)));
+        ASSERT_TRUE(view.CreateChild(frame, CRect(0, 0, 400, 300)));
+        ASSERT_TRUE(panel.CreateChild(view, CRect(0, 0, 400, 260)));
+        ASSERT_TRUE(fader.Create(kFaderRect, &panel, kId, kLevelMax, kLevelMark, kLevelDivisions, kThumb));
+        fader.SetInitialValue(100);
+        frame.ShowWindow(SW_SHOW);
+        window = frame.GetWidget()->windowHandle();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        ASSERT_TRUE(popup.CreatePopup(&panel, "EQ", popupRect));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(popup.GetWidget()->window()->windowHandle()));
+    }
+    void TearDown() override { QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(399, 299)); }
+
+    QPoint OnThumb() const {
+        return {kFaderRect.left + kWidth / 2 - 3, kFaderRect.top + fader.ValueToY(100)};
+    }
+    void PressThumb() {
+        QTest::mousePress(window, Qt::LeftButton, {}, OnThumb());
+        ASSERT_TRUE(fader.IsDragging());
+        QTest::mouseMove(window, OnThumb() - QPoint(0, 30));
+        ASSERT_GT(fader.value, 100);
+    }
+};
+
+TEST_F(DragEndTest, AFaderDraggedOutOfTheMainWindowAndReleasedThereEndsItsDrag) {
+    PressThumb();
+    const int dragged = fader.value;
+    QTest::mouseMove(window, QPoint(450, 20));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(450, 20));
+
+    EXPECT_FALSE(fader.IsDragging());
+    EXPECT_EQ(view.log.back(), "view up");
+    // Moves outside the windows reach nobody, so the value stayed where the drag left it.
+    EXPECT_EQ(fader.value, dragged);
+    QTest::mouseMove(window, OnThumb() - QPoint(0, 60));
+    EXPECT_EQ(fader.value, dragged);
+}
+
+TEST_F(DragEndTest, AReleaseOverAPopupsCaptionEndsADragInThePanel) {
+    PressThumb();
+    const QPoint caption(popupRect.left + 40, popupRect.top + PopupFrame::kBorder + 5);
+    QTest::mouseMove(window, window->mapFromGlobal(caption));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, window->mapFromGlobal(caption));
+
+    EXPECT_FALSE(fader.IsDragging());
+    EXPECT_EQ(view.log.back(), "view up");
+}
+
+// A popup that closes while one of its faders steps takes the stepping with it: no release
+// comes for a press whose window is gone, but the repeat timer ends with the window, and the
+// main window's controls work on as before.
+TEST_F(DragEndTest, WhenThePopupClosesDuringAHeldStepTheRepeatEndsWithIt) {
+    LogPage eqPage;
+    ASSERT_TRUE(eqPage.CreateChild(popup, CRect(0, 0, 150, 120)));
+    CModFader eqFader;
+    ASSERT_TRUE(eqFader.Create(CRect(10, 5, 26, 115), &eqPage, kId + 1, 100, 0, 10, kThumb));
+    eqFader.SetInitialValue(50);
+    QWindow* popupWindow = popup.GetWidget()->window()->windowHandle();
+    QTest::mousePress(popupWindow, Qt::LeftButton, {},
+                      QPoint(PopupFrame::kClientLeft + 18, PopupFrame::kClientTop + 5 + 2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return eqFader.value > 50; }, 2000));
+
+    popup.DestroyWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const int stopped = eqFader.value;
+    QTest::qWait(600); // longer than the first repeat interval
+    EXPECT_EQ(eqFader.value, stopped);
+
+    PressThumb();
+    QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(450, 20));
+    EXPECT_FALSE(fader.IsDragging());
+}
+
+TEST_F(DragEndTest, AHeldStepButtonStopsWhenReleasedOutsideTheMainWindow) {
+    QTest::mousePress(window, Qt::LeftButton, {}, QPoint(kFaderRect.left + kWidth / 2, kFaderRect.top + 2));
+    ASSERT_TRUE(fader.RepeatPeriod().has_value());
+    QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(700, 500));
+    EXPECT_FALSE(fader.RepeatPeriod().has_value());
 }
 
 } // namespace
