@@ -5,6 +5,7 @@
 #include "cli/CliSession.h"
 #include "cli/Dump.h"
 #include "framework/UiService.h"
+#include "res/Version.h"
 
 #include <QCoreApplication>
 
@@ -17,6 +18,10 @@ int main(int argc, char* argv[]) {
     const CScopedUiService service(stderrService);
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments == std::vector<std::string>{"--version"}) {
+        std::cout << "veltrix-cli " << res::kVersion << "\n";
+        return cli::kExitDone;
+    }
     cli::CliOptions options;
     std::string message;
     switch (cli::ParseArguments(arguments, options, message)) {
