@@ -23,7 +23,7 @@ struct CommandInfo {
     const char* fileOption; // the option naming the command's file, or null
 };
 
-constexpr std::array<CommandInfo, 8> kCommands = {{
+constexpr std::array<CommandInfo, 9> kCommands = {{
     {"dump", Command::Dump, 1, nullptr},
     {"sync", Command::Sync, 0, "out"},
     {"downsync", Command::DownSync, 0, "in"},
@@ -32,6 +32,7 @@ constexpr std::array<CommandInfo, 8> kCommands = {{
     {"set", Command::Set, 4, nullptr},
     {"recall", Command::Recall, 1, nullptr},
     {"monitor", Command::Monitor, 0, nullptr},
+    {"response", Command::Response, 1, nullptr},
 }};
 
 constexpr std::array<const char*, 6> kTargetOptions = {"ip", "port", "com", "slot", "password", "timeout"};
@@ -45,6 +46,9 @@ const CommandInfo* FindCommand(const std::string& name) {
 bool IsOptionOf(const std::string& name, const CommandInfo& info) {
     if (info.fileOption && name == info.fileOption) {
         return true;
+    }
+    if (info.command == Command::Response) {
+        return name == "points";
     }
     if (info.command == Command::Dump) {
         return false;
@@ -195,7 +199,7 @@ private:
     }
 
     bool ReadTarget() {
-        if (options_.command == Command::Dump) {
+        if (!NeedsDevice(options_.command)) {
             return true;
         }
         const bool ip = values_.contains("ip");
@@ -243,6 +247,10 @@ private:
         case Command::Dump:
             options_.file = positionals_[0];
             return true;
+        case Command::Response:
+            options_.file = positionals_[0];
+            return !values_.contains("points") ||
+                   ReadIntOption("points", kMinResponsePoints, kMaxResponsePoints, options_.points);
         case Command::Set:
             return ReadSetArguments();
         case Command::Recall:
@@ -342,11 +350,12 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments, CliOptions
     return Parser(options, message).Parse(arguments);
 }
 
-bool NeedsDevice(Command command) { return command != Command::Dump; }
+bool NeedsDevice(Command command) { return command != Command::Dump && command != Command::Response; }
 
 std::string UsageText() {
     return R"(Usage:
   veltrix-cli dump FILE.dat
+  veltrix-cli response FILE.dat [--points N]
   veltrix-cli sync TARGET --out FILE.dat
   veltrix-cli downsync TARGET --in FILE.dat
   veltrix-cli upload TARGET --list FILE.lst
@@ -357,6 +366,9 @@ std::string UsageText() {
 
 Commands:
   dump       print the data sheet of a setup file as tab-separated text
+  response   print the frequency response of every output of a setup file as tab-separated
+             text: a line "Hz Out1 .. OutN", then per frequency the level of every output in
+             dB (gains, EQ and crossovers summed as the plot sums them, limited to +20 .. -40)
   sync       read the device and save its setup file
   downsync   write a setup file to the device
   upload     save the device's 30 programs as program files beside the list file, and the list
@@ -373,6 +385,9 @@ TARGET:
   --password PASS  the device password, up to 4 characters (default none)
   --timeout S      the most the whole command may take, in seconds (default 120; for
                    monitor 120 plus its --seconds)
+
+response: --points N is the plot's grid width, 2 to 100000 (default 960): N - 1 frequencies
+  from 20 Hz upwards, f = 20 x 10^(3k / N).
 
 set: KIND 1 mute, 2 level, 3 polarity, 4 delay, 5 EQ type, 6 EQ level, 7 EQ frequency,
   8 EQ width, 9 channel name (VALUE is the name), 10 source level, 11 crossover type,

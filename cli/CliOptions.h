@@ -2,6 +2,7 @@
 // arguments, read from the command line.
 #pragma once
 
+#include "cli/Response.h"
 #include "model/ModelTypes.h"
 
 #include <array>
@@ -10,7 +11,7 @@
 
 namespace cli {
 
-enum class Command { Dump, Sync, DownSync, Upload, Download, Set, Recall, Monitor };
+enum class Command { Dump, Sync, DownSync, Upload, Download, Set, Recall, Monitor, Response };
 
 // Exit codes of the program.
 constexpr int kExitDone = 0;
@@ -33,7 +34,7 @@ struct CliOptions {
     int slot = 0;
     std::string password;
     double timeoutSeconds = kDefaultTimeoutSeconds;
-    // --out, --in or --list, or the file of dump.
+    // --out, --in or --list, or the file of dump and response.
     std::string file;
     // set: the parameter kind, channel number, band/input/filter index and the value (a name
     // for kind 9).
@@ -46,6 +47,8 @@ struct CliOptions {
     int program = 0;
     // monitor: how long to watch.
     double seconds = 0;
+    // response: the grid width in points (pixel columns of the plot).
+    int points = kDefaultResponsePoints;
 };
 
 enum class ParseResult { Run, Help, Bad };
@@ -56,7 +59,7 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments, CliOptions
                            std::string& message);
 std::string UsageText();
 
-// Whether the command talks to a device (every command but dump).
+// Whether the command talks to a device (every command but dump and response).
 bool NeedsDevice(Command command);
 
 } // namespace cli

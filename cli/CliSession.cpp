@@ -290,6 +290,7 @@ void CCliSession::StartCommand() {
                            [this] { End(kExitDone); });
         break;
     case Command::Dump:
+    case Command::Response:
         break;
     }
 }

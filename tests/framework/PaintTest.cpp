@@ -2,8 +2,11 @@
 #include "framework/Wnd.h"
 
 #include <QImage>
+#include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -123,3 +126,39 @@ TEST(Painting, MemoryContextCopiesABitmapAndFillSolidRectSetsTheBackground) {
 }
 
 } // namespace
+
+namespace {
+
+// Records the paint rectangle of every paint.
+class PaintRectWnd : public CWnd {
+public:
+    std::vector<CRect> paintRects;
+
+protected:
+    void OnPaint() override {
+        CPaintDC dc(this);
+        paintRects.push_back(dc.PaintRect());
+    }
+};
+
+} // namespace
+
+TEST(Painting, APaintKnowsWhichPartOfTheWindowItRedraws) {
+    CWnd frame;
+    ASSERT_TRUE(frame.CreateFrame("paint", CRect(0, 0, 200, 100)));
+    PaintRectWnd window;
+    ASSERT_TRUE(window.CreateChild(frame, CRect(0, 0, 200, 100)));
+    frame.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.GetWidget()));
+
+    window.paintRects.clear();
+    GrabWindow(window);
+    ASSERT_EQ(window.paintRects.size(), 1u);
+    EXPECT_EQ(window.paintRects[0], CRect(0, 0, 200, 100));
+
+    window.paintRects.clear();
+    const CRect part(10, 20, 60, 30);
+    window.InvalidateRect(&part);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.paintRects.empty(); }, 2000));
+    EXPECT_EQ(window.paintRects[0], part);
+}
