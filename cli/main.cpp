@@ -6,6 +6,7 @@
 #include "cli/Dump.h"
 #include "cli/Response.h"
 #include "framework/UiService.h"
+#include "res/Version.h"
 
 #include <QCoreApplication>
 
@@ -18,6 +19,10 @@ int main(int argc, char* argv[]) {
     const CScopedUiService service(stderrService);
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments == std::vector<std::string>{"--version"}) {
+        std::cout << "veltrix-cli " << res::kVersion << "\n";
+        return cli::kExitDone;
+    }
     cli::CliOptions options;
     std::string message;
     switch (cli::ParseArguments(arguments, options, message)) {
