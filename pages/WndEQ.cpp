@@ -156,16 +156,16 @@ int CWndEQ::OnCreate() {
 
 bool CWndEQ::CreateBandControls(int b) {
     const CRect none;
-    const auto field = [&](CModText& control, const FieldSpec& spec) {
-        return control.Create(none, this, spec.firstId + b, spec.textColour, true, spec.maxChars);
+    const auto field = [&](CModText& control, const FieldSpec& row) {
+        return control.Create(none, this, row.firstId + b, row.textColour, true, row.maxChars);
     };
-    const auto fader = [&](CModFader& control, const FaderSpec& spec) {
-        return control.Create(none, this, spec.firstId + b, spec.maxValue, spec.markValue, spec.divisions,
-                              spec.thumbColour);
+    const auto fader = [&](CModFader& control, const FaderSpec& row) {
+        return control.Create(none, this, row.firstId + b, row.maxValue, row.markValue, row.divisions,
+                              row.thumbColour);
     };
-    const auto button = [&](CModButton& control, const ButtonSpec& spec) {
-        return control.Create(spec.firstId + b, none, false, spec.lit, spec.backColour, spec.textColour,
-                              spec.litBackColour, spec.litTextColour, 0, 0, spec.caption, this);
+    const auto button = [&](CModButton& control, const ButtonSpec& row) {
+        return control.Create(row.firstId + b, none, false, row.lit, row.backColour, row.textColour,
+                              row.litBackColour, row.litTextColour, 0, 0, row.caption, this);
     };
     const bool created = field(eqGainFields[b], kGainField) && field(eqFreqFields[b], kFreqField) &&
                          field(eqWidthFields[b], kWidthField) && fader(eqGainFaders[b], kGainFader) &&
