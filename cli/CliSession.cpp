@@ -275,7 +275,11 @@ std::string CCliSession::FailureReason(TransferMode mode, int blocksDone) const 
     if (line_.CharsReceived() == 0) {
         return {};
     }
-    if (blocksDone == 0 && devlink::DeviceSends(mode)) {
+    if (!devlink::DeviceSends(mode)) {
+        return Format("The device did not acknowledge block %d of %d of the %s.", blocksDone + 1, blocks,
+                      transfer.c_str());
+    }
+    if (blocksDone == 0) {
         return "The device did not answer the " + transfer + ".";
     }
     return Format("The device stopped answering during the %s, after %d of %d blocks.", transfer.c_str(),
