@@ -40,18 +40,8 @@ protected:
 
     CliRun Run(const QStringList& arguments) { return RunCli(arguments, environment); }
 
-    // Reads the device into `name` and returns the data sheet dump of it, row label -> cells.
     QMap<QString, QStringList> DeviceSheet(const QStringList& target, const QString& name) {
-        const CliRun sync = Run(QStringList{"sync"} + target + QStringList{"--out", Path(name)});
-        EXPECT_EQ(sync.exitCode, 0) << sync.err.toStdString();
-        const CliRun dump = Run({"dump", Path(name)});
-        EXPECT_EQ(dump.exitCode, 0) << dump.err.toStdString();
-        QMap<QString, QStringList> rows;
-        for (const QString& line : dump.OutLines()) {
-            QStringList cells = line.split('\t');
-            rows[cells.takeFirst()] = cells;
-        }
-        return rows;
+        return clitest::DeviceSheet(target, Path(name), environment);
     }
 
     QTemporaryDir dir;

@@ -20,17 +20,8 @@ protected:
         return RunCli(QStringList{"set"} + target + change, environment);
     }
 
-    // Row label -> cells of the device's data sheet, read back with sync and dump.
     QMap<QString, QStringList> DeviceSheet(const QStringList& target) {
-        const QString path = dir.filePath("readback.dat");
-        const CliRun sync = RunCli(QStringList{"sync"} + target + QStringList{"--out", path}, environment);
-        EXPECT_EQ(sync.exitCode, 0) << sync.err.toStdString();
-        QMap<QString, QStringList> rows;
-        for (const QString& line : RunCli({"dump", path}).OutLines()) {
-            QStringList cells = line.split('\t');
-            rows[cells.takeFirst()] = cells;
-        }
-        return rows;
+        return clitest::DeviceSheet(target, dir.filePath("readback.dat"), environment);
     }
 
     QTemporaryDir dir;
