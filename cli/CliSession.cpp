@@ -121,8 +121,12 @@ bool CCliSession::CheckFiles() {
         listPath_ = AbsolutePath(options_.file);
         if (const auto bytes = model::ReadFileBytes(listPath_, model::kProgramListFileSize, problem)) {
             programs_ = model::ReadProgramListBytes(*bytes);
-        } else {
-            End(kExitFailed, "Cannot read the program list \"" + options_.file + "\".\n" + problem);
+            for (int p = 0; p < model::kProgramCount && problem.empty(); ++p) {
+                problem = model::ProgramEntryProblem(p, programs_[p]);
+            }
+        }
+        if (!problem.empty()) {
+            End(kExitFailed, "Cannot use the program list \"" + options_.file + "\".\n" + problem);
         }
         break;
     default:

@@ -229,4 +229,15 @@ TEST_F(CliDeviceTest, FilesAreCheckedBeforeTheDeviceIsReached) {
         Run(QStringList{"sync"} + nowhere + QStringList{"--out", Path("no/such/folder/x.dat")}).exitCode, 1);
     EXPECT_EQ(Run(QStringList{"upload"} + nowhere + QStringList{"--list", Path("no/such/all.lst")}).exitCode,
               1);
+
+    // A list entry that reaches out of the list's folder is refused by name.
+    model::ProgramList escaping;
+    escaping[2] = "../../outsid";
+    std::string problem;
+    ASSERT_TRUE(model::WriteProgramListFile(Path("escaping.lst").toStdString(), escaping, problem));
+    const CliRun outside =
+        Run(QStringList{"download"} + nowhere + QStringList{"--list", Path("escaping.lst")});
+    EXPECT_EQ(outside.exitCode, 1);
+    EXPECT_TRUE(outside.err.contains("Entry 3 of the program list, \"../../outsid\", is not a file name"))
+        << outside.err.toStdString();
 }

@@ -3,9 +3,12 @@
 
 #include "model/TonraDoc.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using clitest::RunCli;
 
@@ -62,6 +65,16 @@ TEST(CliDump, AFileThatCannotBeReadEndsWithOne) {
     truncated.write(QByteArray(100, '\xFF'));
     truncated.close();
     EXPECT_EQ(RunCli({"dump", truncated.fileName()}).exitCode, 1);
+
+    // A pipe without a writer is refused at once instead of waiting for one.
+    const QString pipe = dir.filePath("pipe");
+    ASSERT_EQ(mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    QElapsedTimer clock;
+    clock.start();
+    const clitest::CliRun piped = RunCli({"dump", pipe});
+    EXPECT_EQ(piped.exitCode, 1);
+    EXPECT_TRUE(piped.err.contains("no regular file")) << piped.err.toStdString();
+    EXPECT_LT(clock.elapsed(), 1000);
 }
 
 TEST(CliUsage, BadUsageGivesTheReasonAndWhereToFindHelp) {
