@@ -101,7 +101,7 @@ SetupFileRead ReadSetupFile(QByteArrayView bytes, DeviceSetup& setup) {
     } else {
         ExchangeHeader(archive, result.version, setup);
         result.version = CutAtBlank(result.version);
-        setup.deviceModel = KeepToPrintable(CutAtBlank(setup.deviceModel), kModelNameLength);
+        setup.deviceModel = CutAtBlank(KeepToPrintable(setup.deviceModel, kModelNameLength));
     }
     ExchangeBody(archive, setup);
     for (ChannelSetup& channel : setup.channels) {
