@@ -102,15 +102,14 @@ TEST_F(CliSetTest, OverAPseudoTerminal) {
 }
 
 TEST_F(CliSetTest, ADeviceThatDoesNotAnswerAfterTheChangeEndsWithOne) {
-    for (const auto after :
-         {clitest::CScriptedPeer::AfterSync::Close, clitest::CScriptedPeer::AfterSync::FallSilent}) {
-        clitest::CScriptedPeer peer(after);
+    using Fault = clitest::CScriptedPeer::Fault;
+    for (const Fault fault : {Fault::Close, Fault::Silence}) {
+        clitest::CScriptedPeer peer(fault, devlink::TransferMode::Idle);
         ASSERT_TRUE(peer.Start());
         const CliRun run = Set(peer.Target(), {"level", "in1", "+2.5"});
         EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
-        EXPECT_TRUE(run.err.contains(
-            after == clitest::CScriptedPeer::AfterSync::Close ? "ended" : "did not answer the Sync"))
+        EXPECT_TRUE(run.err.contains(fault == Fault::Close ? "ended" : "did not answer the Sync"))
             << run.err.toStdString();
     }
 }

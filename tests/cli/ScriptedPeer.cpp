@@ -11,6 +11,8 @@
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
+#include <utility>
 
 namespace clitest {
 
@@ -19,6 +21,7 @@ constexpr int kPollMs = 20;
 constexpr int kSlot = 0;
 constexpr unsigned kSeed = 11;
 constexpr std::size_t kChunk = 4096;
+constexpr auto kPause = std::chrono::milliseconds(1500);
 
 bool Readable(int fd) {
     pollfd entry{fd, POLLIN, 0};
@@ -70,8 +73,11 @@ void CScriptedPeer::ServeConnection(int connection) {
     CTonraDoc doc;
     sim::CSimDevice device(doc, kSlot, sim::DeviceSetup{}, kSeed);
     sim::CSimSession session(device, sim::SimFaults{});
+    const std::string junk(kChunk, '\x7f');
     bool synced = false;
-    bool silent = false;
+    bool faulty = false;
+    bool cut = false;
+    auto faultStart = std::chrono::steady_clock::now();
     std::array<char, kChunk> buffer{};
     while (!stop_) {
         if (Readable(connection)) {
@@ -81,16 +87,41 @@ void CScriptedPeer::ServeConnection(int connection) {
             }
             session.Receive(std::string_view(buffer.data(), static_cast<std::size_t>(count)));
         }
-        const std::string output = session.TakeOutput();
-        if (!silent && !output.empty()) {
-            send(connection, output.data(), output.size(), MSG_NOSIGNAL);
+        const devlink::TransferMode transfer = session.Transfer();
+        const bool due = when_ == devlink::TransferMode::Idle
+                             ? synced && transfer == devlink::TransferMode::Idle
+                             : transfer == when_;
+        synced = synced || transfer == devlink::TransferMode::Sync;
+        if (due && !faulty) {
+            faulty = true;
+            faultStart = std::chrono::steady_clock::now();
         }
-        synced = synced || session.Transfer() == devlink::TransferMode::Sync;
-        if (synced && session.Transfer() == devlink::TransferMode::Idle) {
-            if (after_ == AfterSync::Close) {
+        std::string output = session.TakeOutput();
+        if (faulty) {
+            switch (fault_) {
+            case Fault::Close:
+                close(connection);
+                return;
+            case Fault::Silence:
+                output.clear();
+                break;
+            case Fault::Flood:
+                output.clear();
+                send(connection, junk.data(), junk.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+                break;
+            case Fault::CutBlock:
+                // Half of what was due goes out once, then nothing.
+                output.resize(std::exchange(cut, true) ? 0 : output.size() / 2);
+                break;
+            case Fault::Pause:
+                if (std::chrono::steady_clock::now() - faultStart < kPause) {
+                    output.clear();
+                }
                 break;
             }
-            silent = true;
+        }
+        if (!output.empty()) {
+            send(connection, output.data(), output.size(), MSG_NOSIGNAL);
         }
     }
     close(connection);

@@ -1,8 +1,11 @@
-// A device on loopback that follows a script, for the failures the simulator program does not
-// stage on cue: it answers like the simulated device until the first Sync is over, then
-// closes the connection or falls silent. It serves from a thread of its own, so that the
-// program under test can run to its end meanwhile.
+// A hostile device on loopback: it answers like the simulated device until a chosen transfer
+// begins (or, for Idle, until the first Sync is over), then does what its fault says: close
+// the connection, fall silent, flood the line with junk, cut a block short, or pause and then
+// behave again. It serves from a thread of its own, so that the program under test can run to
+// its end meanwhile.
 #pragma once
+
+#include "link/BulkTransfer.h"
 
 #include <QStringList>
 
@@ -13,10 +16,9 @@ namespace clitest {
 
 class CScriptedPeer {
 public:
-    // What the device does once it has sent the last block of the first Sync.
-    enum class AfterSync { Close, FallSilent };
+    enum class Fault { Close, Silence, Flood, CutBlock, Pause };
 
-    explicit CScriptedPeer(AfterSync after) : after_(after) {}
+    CScriptedPeer(Fault fault, devlink::TransferMode when) : fault_(fault), when_(when) {}
     ~CScriptedPeer();
     CScriptedPeer(const CScriptedPeer&) = delete;
     CScriptedPeer& operator=(const CScriptedPeer&) = delete;
@@ -30,7 +32,8 @@ private:
     void Serve();
     void ServeConnection(int connection);
 
-    const AfterSync after_;
+    const Fault fault_;
+    const devlink::TransferMode when_;
     int listener_ = -1;
     int port_ = 0;
     std::atomic<bool> stop_ = false;
