@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 
 namespace cli {
 
@@ -128,8 +129,9 @@ std::string UsageText() {
 }
 
 std::string CommandHelpText(const CommandInfo& info) {
-    std::string text = "Usage: veltrix-cli " + std::string(info.synopsis) + "\n\n" +
-                       std::string(info.summary) + ".\n\n" +
+    std::string summary(info.summary);
+    summary[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(summary[0])));
+    std::string text = "Usage: veltrix-cli " + std::string(info.synopsis) + "\n\n" + summary + ".\n\n" +
                        Replace(std::string(info.details), "@PARAMS@", NamedParamsHelp());
     if (info.talksToDevice) {
         text += "\n" + std::string(kTargetHelp);
