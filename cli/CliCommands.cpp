@@ -10,12 +10,20 @@ namespace cli {
 
 namespace {
 
-constexpr std::array<CommandInfo, 8> kCommands = {{
+constexpr std::array<CommandInfo, 9> kCommands = {{
     {"dump", Command::Dump, 1, 1, nullptr, false, "dump FILE.dat",
      "print the data sheet of a setup file as tab-separated text",
      "The first line holds the channel headers, then one line per row of the data sheet.\n"
      "Example:\n"
      "  veltrix-cli dump backup.dat\n"},
+    {"response", Command::Response, 1, 1, nullptr, false, "response FILE.dat [--points N]",
+     "print the frequency response of every output of a setup file as tab-separated text",
+     "A line \"Hz Out1 .. OutN\", then per frequency the level of every output in dB (gains, EQ\n"
+     "and crossovers summed as the plot sums them, limited to +20 .. -40).\n"
+     "--points N is the plot's grid width, 2 to 100000 (default 960): N - 1 frequencies from\n"
+     "20 Hz upwards, f = 20 x 10^(3k / N).\n"
+     "Example:\n"
+     "  veltrix-cli response backup.dat --points 200\n"},
     {"sync", Command::Sync, 0, 0, "out", true, "sync TARGET --out FILE.dat",
      "read the device and save its setup file",
      "The file is written only when the whole device was read.\n"

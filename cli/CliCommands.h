@@ -9,7 +9,7 @@
 
 namespace cli {
 
-enum class Command { Dump, Sync, DownSync, Upload, Download, Set, Recall, Monitor };
+enum class Command { Dump, Sync, DownSync, Upload, Download, Set, Recall, Monitor, Response };
 
 struct CommandInfo {
     std::string_view name;

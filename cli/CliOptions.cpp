@@ -37,6 +37,9 @@ bool IsOptionOf(const std::string& name, const CommandInfo& info) {
                     [&](const Flag& flag) { return name == flag.name && info.command == flag.command; })) {
         return true;
     }
+    if (info.command == Command::Response) {
+        return name == "points";
+    }
     if (!info.talksToDevice) {
         return false;
     }
@@ -267,6 +270,10 @@ private:
         case Command::Dump:
             options_.file = positionals_[0];
             return true;
+        case Command::Response:
+            options_.file = positionals_[0];
+            return !values_.contains("points") ||
+                   ReadIntOption("points", kMinResponsePoints, kMaxResponsePoints, options_.points);
         case Command::Set:
             return ReadSetArguments();
         case Command::Recall:

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cli/CliCommands.h"
+#include "cli/Response.h"
 #include "cli/SetParameter.h"
 #include "model/ModelTypes.h"
 
@@ -33,7 +34,7 @@ struct CliOptions {
     int slot = 0;
     std::string password;
     double timeoutSeconds = kDefaultTimeoutSeconds;
-    // --out, --in or --list, or the file of dump.
+    // --out, --in or --list, or the file of dump and response.
     std::string file;
     // set: the parameter kind, the channel, the band/input/filter index and the value.
     int kind = 0;
@@ -53,6 +54,8 @@ struct CliOptions {
     // monitor: how long to watch, and one JSON object per line instead of text.
     double seconds = 0;
     bool json = false;
+    // response: the grid width in points (pixel columns of the plot).
+    int points = kDefaultResponsePoints;
     // help: the command asked about, empty for the whole usage.
     std::string helpTopic;
 };
@@ -69,7 +72,7 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments, CliOptions
 // What --help or `help COMMAND` prints for the parsed options.
 std::string HelpText(const CliOptions& options);
 
-// Whether the command talks to a device (every command but dump).
+// Whether the command talks to a device (every command but dump and response).
 bool NeedsDevice(Command command);
 
 } // namespace cli

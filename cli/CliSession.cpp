@@ -359,6 +359,7 @@ void CCliSession::StartCommand() {
         StartMonitor();
         break;
     case Command::Dump:
+    case Command::Response:
         break;
     }
 }

@@ -66,6 +66,13 @@ void CModFader::SetThumbColour(COLORREF colour) {
     Invalidate(false);
 }
 
+void CModFader::SetMaxValue(int max) {
+    maxValue = std::max(max, 0);
+    value = std::min(value, maxValue);
+    OnSize(SIZE_RESTORED, w, h);
+    Invalidate(false);
+}
+
 bool CModFader::HasChanged() {
     const bool changed = value != shadowValue;
     shadowValue = value;

@@ -20,6 +20,10 @@ public:
     void SetEnabled(bool enable);
     bool IsEnabled() const { return enabled; }
     void SetThumbColour(COLORREF colour);
+    // A new top of the range, for a page whose parameter range depends on the device shown;
+    // the value is kept inside it and the marks move with it.
+    void SetMaxValue(int max);
+    int MaxValue() const { return maxValue; }
     // True once after `value` changed since the previous call.
     bool HasChanged();
 

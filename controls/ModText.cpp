@@ -11,6 +11,8 @@ namespace {
 
 constexpr int kTextPixels = 12;
 constexpr int kTextWeight = 500;
+// Room kept free on each side of the text inside the frame.
+constexpr int kTextMargin = 2;
 
 } // namespace
 
@@ -102,8 +104,7 @@ void CModText::OnPaint() {
     CRect client;
     GetClientRect(&client);
     CFont font;
-    CreateControlFont(font, kTextPixels, kTextWeight);
-    dc.SelectObject(&font);
+    SelectFittingFont(dc, font, text, client.Width() - 2 * kTextMargin, kTextPixels, kTextWeight);
     dc.SelectStockObject(NULL_PEN);
     dc.SelectStockObject(LTGRAY_BRUSH);
     dc.Rectangle(client);

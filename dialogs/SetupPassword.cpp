@@ -5,25 +5,19 @@
 namespace {
 
 constexpr int kWidth = 220;
-constexpr int kHeight = 110;
-constexpr int kMargin = 10;
-constexpr int kButtonWidth = 80;
-constexpr int kButtonHeight = 24;
+constexpr int kGroupBottom = 60;
+constexpr int kButtonsTop = kGroupBottom + kDialogMargin;
+constexpr int kHeight = kButtonsTop + kDialogButtonHeight + kDialogMargin;
 
 } // namespace
 
 CSetupPassword::CSetupPassword() : CDialog("Password", CSize(kWidth, kHeight)) {}
 
 void CSetupPassword::CreateControls() {
-    AddGroupBox("Device Password", CRect(kMargin, kMargin, kWidth - kMargin, 60));
-    AddEdit(kPasswordEditId, CRect(kMargin + 10, 30, kWidth - kMargin - 10, 50), ES_PASSWORD,
+    AddGroupBox("Device Password", CRect(kDialogMargin, kDialogMargin, kWidth - kDialogMargin, kGroupBottom));
+    AddEdit(kPasswordEditId, CRect(kDialogMargin + 10, 30, kWidth - kDialogMargin - 10, 50), ES_PASSWORD,
             kPasswordLength);
-    const int buttonsTop = kHeight - kMargin - kButtonHeight;
-    AddButton(IDOK, "OK",
-              CRect(kMargin + 10, buttonsTop, kMargin + 10 + kButtonWidth, buttonsTop + kButtonHeight), true);
-    AddButton(IDCANCEL, "Cancel",
-              CRect(kWidth - kMargin - 10 - kButtonWidth, buttonsTop, kWidth - kMargin - 10,
-                    buttonsTop + kButtonHeight));
+    AddOkCancelButtons(kWidth - kDialogMargin, kButtonsTop);
 }
 
 void CSetupPassword::DoDataExchange(bool saveAndValidate) {

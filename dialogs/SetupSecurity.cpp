@@ -1,5 +1,7 @@
 #include "dialogs/SetupSecurity.h"
 
+#include "framework/DialogRows.h"
+
 #include <string_view>
 
 namespace {
@@ -25,29 +27,28 @@ constexpr std::array<LockEntry, CSetupSecurity::kLockCount> kLockEntries = {{
 }};
 
 constexpr int kWidth = 340;
-constexpr int kMargin = 10;
 constexpr int kRowHeight = 20;
-constexpr int kGroupTop = 18;   // first row below a group box's caption
-constexpr int kGroupBottom = 8; // space below the last row of a group box
-constexpr int kGroupGap = 6;    // space between group boxes
-constexpr int kButtonWidth = 80;
+constexpr int kGroupTop = 18;    // first row below a group box's caption
+constexpr int kGroupBottom = 8;  // space below the last row of a group box
+constexpr int kGroupGap = 6;     // space between group boxes
+constexpr int kButtonWidth = 80; // Lock and Unlock
 constexpr int kButtonHeight = 24;
 
 // Height of the group box holding `rows` check boxes.
 constexpr int GroupHeight(int rows) { return kGroupTop + rows * kRowHeight + kGroupBottom; }
 
 constexpr int kLockGroupsHeight = GroupHeight(3) + GroupHeight(6) + GroupHeight(2) + 3 * kGroupGap;
-constexpr int kActionsTop = kMargin + kLockGroupsHeight;
+constexpr int kActionsTop = kDialogMargin + kLockGroupsHeight;
 constexpr int kButtonsTop = kActionsTop + GroupHeight(1) + kGroupGap + 4;
-constexpr int kHeight = kButtonsTop + kButtonHeight + kMargin;
+constexpr int kHeight = kButtonsTop + kDialogButtonHeight + kDialogMargin;
 
 } // namespace
 
 CSetupSecurity::CSetupSecurity() : CDialog("Security", CSize(kWidth, kHeight)) {}
 
 void CSetupSecurity::CreateControls() {
-    const int boxRight = kWidth - kMargin;
-    int top = kMargin;
+    const int boxRight = kWidth - kDialogMargin;
+    int top = kDialogMargin;
     std::size_t i = 0;
     while (i < kLockEntries.size()) {
         // One group box for each run of entries that share a group.
@@ -57,29 +58,25 @@ void CSetupSecurity::CreateControls() {
         }
         const int rows = static_cast<int>(end - i);
         AddGroupBox(std::string(kLockEntries[i].group),
-                    CRect(kMargin, top, boxRight, top + GroupHeight(rows)));
+                    CRect(kDialogMargin, top, boxRight, top + GroupHeight(rows)));
+        CDialogRows checkBoxes(top + kGroupTop, kRowHeight, kRowHeight);
+        checkBoxes.AddColumns(kDialogMargin + 10, boxRight - kDialogMargin - 20);
         for (int row = 0; row < rows; ++row, ++i) {
-            const int y = top + kGroupTop + row * kRowHeight;
             AddCheckBox(kFirstLockId + static_cast<int>(i), std::string(kLockEntries[i].text),
-                        CRect(kMargin + 10, y, boxRight - 10, y + kRowHeight));
+                        checkBoxes.Cell(row, 0));
         }
         top += GroupHeight(rows) + kGroupGap;
     }
 
-    AddGroupBox("Global Actions", CRect(kMargin, kActionsTop, boxRight, kActionsTop + GroupHeight(1)));
+    AddGroupBox("Global Actions", CRect(kDialogMargin, kActionsTop, boxRight, kActionsTop + GroupHeight(1)));
     const int actionY = kActionsTop + kGroupTop - 2;
     AddButton(kLockButtonId, "Lock",
-              CRect(kMargin + 10, actionY, kMargin + 10 + kButtonWidth, actionY + kButtonHeight));
+              CRect(kDialogMargin + 10, actionY, kDialogMargin + 10 + kButtonWidth, actionY + kButtonHeight));
     AddButton(kUnlockButtonId, "Unlock",
-              CRect(kMargin + 20 + kButtonWidth, actionY, kMargin + 20 + 2 * kButtonWidth,
+              CRect(kDialogMargin + 20 + kButtonWidth, actionY, kDialogMargin + 20 + 2 * kButtonWidth,
                     actionY + kButtonHeight));
 
-    AddButton(IDOK, "OK",
-              CRect(boxRight - 2 * kButtonWidth - 10, kButtonsTop, boxRight - kButtonWidth - 10,
-                    kButtonsTop + kButtonHeight),
-              true);
-    AddButton(IDCANCEL, "Cancel",
-              CRect(boxRight - kButtonWidth, kButtonsTop, boxRight, kButtonsTop + kButtonHeight));
+    AddOkCancelButtons(boxRight, kButtonsTop);
 }
 
 void CSetupSecurity::DoDataExchange(bool saveAndValidate) {

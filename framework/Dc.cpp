@@ -4,6 +4,7 @@
 #include "framework/Wnd.h"
 
 #include <QFontMetrics>
+#include <QPaintEvent>
 #include <QStringList>
 #include <QWidget>
 
@@ -356,7 +357,18 @@ bool CDC::BitBlt(int x, int y, int width, int height, CDC* source, int sourceX, 
     return true;
 }
 
-CPaintDC::CPaintDC(CWnd* window) : CDC(window ? window->GetWidget() : nullptr) {}
+CPaintDC::CPaintDC(CWnd* window) : CDC(window ? window->GetWidget() : nullptr) {
+    const QWidget* widget = window ? window->GetWidget() : nullptr;
+    if (!widget) {
+        return;
+    }
+    const auto* hook = dynamic_cast<const WndWidgetHook*>(widget);
+    const QEvent* event = hook ? hook->CurrentEvent() : nullptr;
+    const QRect area = event && event->type() == QEvent::Paint
+                           ? static_cast<const QPaintEvent*>(event)->rect()
+                           : widget->rect();
+    paintRect_ = CRect(area.left(), area.top(), area.right() + 1, area.bottom() + 1);
+}
 
 QImage GrabWindow(CWnd& window) {
     QWidget* widget = window.GetWidget();

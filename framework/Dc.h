@@ -150,6 +150,12 @@ private:
 class CPaintDC : public CDC {
 public:
     explicit CPaintDC(CWnd* window);
+    // The part of the client area this paint redraws (the platform's rcPaint): all of it for a
+    // full repaint, less when only a part was invalidated or uncovered.
+    const CRect& PaintRect() const { return paintRect_; }
+
+private:
+    CRect paintRect_;
 };
 
 // Paints a window into an image the size of its client area, as a paint would put it on

@@ -11,6 +11,7 @@ constexpr UINT ES_CENTER = 0x0001;
 constexpr UINT ES_PASSWORD = 0x0020;
 constexpr UINT ES_AUTOHSCROLL = 0x0080;
 constexpr UINT ES_READONLY = 0x0800;
+constexpr UINT ES_NUMBER = 0x2000; // digits only
 
 class QLineEdit;
 

@@ -16,6 +16,13 @@ int PixelSizeForCellHeight(QFont font, int cellHeight) {
 
 QString BitmapResourcePath(UINT id) { return QString(":/bitmaps/%1.png").arg(id); }
 
+// "MS Sans Serif" has a regular and a bold face only; the platform's font mapper takes the
+// nearer of the two for any weight asked, so a weight of 100 still draws the regular face.
+constexpr const char* kSansSerifFace = "MS Sans Serif";
+constexpr int kBoldFromWeight = 550;
+
+int NearestSansSerifWeight(int weight) { return weight >= kBoldFromWeight ? FW_BOLD : FW_NORMAL; }
+
 } // namespace
 
 bool CPen::CreatePen(int style, int width, COLORREF colour) {
@@ -39,7 +46,8 @@ CBrush CBrush::Hollow() {
 
 bool CFont::CreateFont(int height, int, int, int, int weight, BYTE italic, BYTE underline, BYTE strikeOut,
                        BYTE, BYTE, BYTE, BYTE, BYTE, const char* faceName) {
-    QFont font(QString::fromLatin1(faceName ? faceName : "MS Sans Serif"));
+    const QString face = QString::fromLatin1(faceName ? faceName : kSansSerifFace);
+    QFont font(face);
     font.setStyleHint(QFont::SansSerif);
     font.setHintingPreference(QFont::PreferFullHinting);
     if (height < 0) {
@@ -47,7 +55,10 @@ bool CFont::CreateFont(int height, int, int, int, int weight, BYTE italic, BYTE 
     } else if (height > 0) {
         font.setPixelSize(PixelSizeForCellHeight(font, height));
     }
-    const int qtWeight = weight <= 0 ? FW_NORMAL : std::clamp(weight, 100, 900);
+    int qtWeight = weight <= 0 ? FW_NORMAL : std::clamp(weight, 100, 900);
+    if (face == QLatin1String(kSansSerifFace)) {
+        qtWeight = NearestSansSerifWeight(qtWeight);
+    }
     font.setWeight(static_cast<QFont::Weight>(qtWeight));
     font.setItalic(italic != 0);
     font.setUnderline(underline != 0);

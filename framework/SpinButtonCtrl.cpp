@@ -1,17 +1,21 @@
 #include "framework/SpinButtonCtrl.h"
 
 #include "framework/Dc.h"
+#include "framework/NumberText.h"
+#include "framework/Text.h"
 
 #include <QGuiApplication>
+#include <QLineEdit>
 
 #include <algorithm>
 
 namespace {
 
 constexpr COLORREF kGlyphColour = RGB(0, 0, 0);
+constexpr COLORREF kDisabledGlyphColour = kColour3dShadow;
 
 // A filled triangle pointing in the arrow's direction, centred in `face`.
-void DrawArrowGlyph(CDC& dc, const CRect& face, bool horizontal, bool pointsUp) {
+void DrawArrowGlyph(CDC& dc, const CRect& face, bool horizontal, bool pointsUp, COLORREF colour) {
     const int size = std::max(1, (std::min(face.Width(), face.Height()) - 4) / 4);
     const int centreX = face.left + face.Width() / 2;
     const int centreY = face.top + face.Height() / 2;
@@ -21,10 +25,10 @@ void DrawArrowGlyph(CDC& dc, const CRect& face, bool horizontal, bool pointsUp) 
         const int offset = row - size / 2;
         if (horizontal) {
             const int x = pointsUp ? centreX + offset : centreX - offset;
-            dc.FillSolidRect(x, centreY - halfLength, 1, 2 * halfLength + 1, kGlyphColour);
+            dc.FillSolidRect(x, centreY - halfLength, 1, 2 * halfLength + 1, colour);
         } else {
             const int y = pointsUp ? centreY - offset : centreY + offset;
-            dc.FillSolidRect(centreX - halfLength, y, 2 * halfLength + 1, 1, kGlyphColour);
+            dc.FillSolidRect(centreX - halfLength, y, 2 * halfLength + 1, 1, colour);
         }
     }
 }
@@ -52,7 +56,36 @@ void CSpinButtonCtrl::GetRange(int& lower, int& upper) const {
 }
 
 int CSpinButtonCtrl::SetPos(int pos) {
-    return std::exchange(pos_, std::clamp(pos, std::min(lower_, upper_), std::max(lower_, upper_)));
+    const int before = GetPos();
+    pos_ = std::clamp(pos, std::min(lower_, upper_), std::max(lower_, upper_));
+    ShowInBuddy();
+    return before;
+}
+
+int CSpinButtonCtrl::GetPos() const {
+    if (buddy_) {
+        if (const std::optional<int> typed = framework::ParseInteger(FromQString(buddy_->text()))) {
+            return *typed;
+        }
+    }
+    return pos_;
+}
+
+void CSpinButtonCtrl::SetBuddy(QLineEdit* buddy) {
+    buddy_ = buddy;
+    ShowInBuddy();
+}
+
+void CSpinButtonCtrl::ShowInBuddy() {
+    if (buddy_) {
+        buddy_->setText(QString::number(pos_));
+    }
+}
+
+void CSpinButtonCtrl::ClickArrow(bool up) {
+    if (GetWidget() && GetWidget()->isEnabled()) {
+        Step(up ? Arrow::Up : Arrow::Down);
+    }
 }
 
 CRect CSpinButtonCtrl::ArrowRect(Arrow arrow) const {
@@ -77,7 +110,15 @@ CSpinButtonCtrl::Arrow CSpinButtonCtrl::ArrowAt(CPoint point) const {
 
 void CSpinButtonCtrl::Step(Arrow arrow) {
     const int towardsUpper = upper_ >= lower_ ? 1 : -1;
-    SetPos(pos_ + (arrow == Arrow::Up ? towardsUpper : -towardsUpper));
+    NMUPDOWN step;
+    step.hdr = {GetDlgCtrlID(), UDN_DELTAPOS};
+    step.iPos = GetPos();
+    step.iDelta = arrow == Arrow::Up ? towardsUpper : -towardsUpper;
+    CWnd* parent = GetParent();
+    if (parent && parent->SendMessage(WM_NOTIFY, GetDlgCtrlID(), reinterpret_cast<LPARAM>(&step)) != 0) {
+        return;
+    }
+    SetPos(step.iPos + step.iDelta);
 }
 
 void CSpinButtonCtrl::EndPress() {
@@ -136,6 +177,7 @@ void CSpinButtonCtrl::OnTimer(UINT_PTR id) {
 void CSpinButtonCtrl::OnPaint() {
     CPaintDC dc(this);
     const bool horizontal = (style_ & UDS_HORZ) != 0;
+    const COLORREF glyphColour = GetWidget()->isEnabled() ? kGlyphColour : kDisabledGlyphColour;
     for (const Arrow arrow : {Arrow::Down, Arrow::Up}) {
         const CRect face = ArrowRect(arrow);
         const bool pushed = arrow == pressed_ && pointerOnArrow_;
@@ -145,6 +187,6 @@ void CSpinButtonCtrl::OnPaint() {
         if (pushed) {
             glyph.OffsetRect(1, 1);
         }
-        DrawArrowGlyph(dc, glyph, horizontal, arrow == Arrow::Up);
+        DrawArrowGlyph(dc, glyph, horizontal, arrow == Arrow::Up, glyphColour);
     }
 }

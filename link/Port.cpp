@@ -229,9 +229,28 @@ void CPort::SetStep(int step, int seconds) {
 }
 
 void CPort::ReadInput() {
-    receiveBuffer_ += line_ ? line_->Receive() : NetworkMode() ? socket_.Receive() : serial_.Receive();
+    if (line_) {
+        receiveBuffer_ += line_->Receive();
+    } else if (NetworkMode()) {
+        DrainSocket();
+    } else {
+        receiveBuffer_ += serial_.Receive();
+    }
     if (receiveBuffer_.size() > static_cast<std::size_t>(kReceiveLimit)) {
         receiveBuffer_.erase(0, receiveBuffer_.size() - kReceiveLimit);
+    }
+}
+
+void CPort::DrainSocket() {
+    // The network transport hands over at most 100 characters per call: take everything that
+    // has arrived while the receive buffer has room for another call, so that a TCP link
+    // keeps the device's pace. The rest waits in the transport.
+    while (receiveBuffer_.size() + CPortSocket::kReceiveChunk <= static_cast<std::size_t>(kReceiveLimit)) {
+        const std::string chunk = socket_.Receive();
+        if (chunk.empty()) {
+            return;
+        }
+        receiveBuffer_ += chunk;
     }
 }
 

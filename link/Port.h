@@ -159,6 +159,7 @@ private:
     void SetStatusText(std::string_view text);
     void SetStep(int step, int seconds);
     void ReadInput();
+    void DrainSocket();
     bool WaitToken(std::string_view token);
     void ClearReceive();
     void ClearSend();

@@ -19,6 +19,11 @@ bool CPortSocket::Connect(const std::string& address, int port) {
     }
     socket_ = std::make_unique<QTcpSocket>();
     socket_->setReadBufferSize(kReceiveLimit);
+    // Characters leave as they are sent, as on a serial line: a short frame never waits for
+    // the acknowledgement of the one before it.
+    QObject::connect(socket_.get(), &QTcpSocket::connected, socket_.get(), [socket = socket_.get()] {
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    });
     socket_->connectToHost(host, static_cast<quint16>(port));
     return true;
 }

@@ -38,7 +38,7 @@ struct SimOptions {
     int port = 10001;                  // 0: a free port for each device
     bool pty = false;
 
-    bool pace = false;            // send no faster than the serial line
+    bool pace = false;            // send and read no faster than the serial line
     double frontPanelSeconds = 0; // a front-panel change every so often; 0: none
     double dropShare = 0;         // share of reply frames not sent
     double corruptShare = 0;      // share of reply frames and blocks with a wrong checksum

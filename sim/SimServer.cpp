@@ -94,4 +94,12 @@ int CSimServer::ConnectionCount() const {
                       [](const std::unique_ptr<CSimTcpLine>& line) { return !line->IsClosed(); }));
 }
 
+std::size_t CSimServer::CharsCarried() const {
+    std::size_t chars = pty_ ? pty_->CharsCarried() : 0;
+    for (const auto& line : connections_) {
+        chars += line->CharsCarried();
+    }
+    return chars;
+}
+
 } // namespace sim

@@ -42,6 +42,9 @@ public:
     // The sessions of the open connections and of the pseudo-terminal.
     std::vector<CSimSession*> Sessions();
     int ConnectionCount() const;
+    // Characters that have crossed the connections and the pseudo-terminal so far, both ways;
+    // a closed connection takes its count along.
+    std::size_t CharsCarried() const;
 
     // Connections a device serves at once; more are closed as they come.
     static constexpr std::size_t kMaxConnections = 4;

@@ -14,6 +14,8 @@ CSimTcpLine::CSimTcpLine(CSimDevice& device, const LineOptions& options, std::un
                          double closeAfterSeconds)
     : CSimLine(device, options), socket_(std::move(socket)) {
     socket_->setParent(nullptr);
+    // What crosses the line leaves at once, however short.
+    socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     QObject::connect(socket_.get(), &QTcpSocket::readyRead, [this] {
         const QByteArray bytes = socket_->readAll();
         Arrived(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));

@@ -4,8 +4,6 @@
 #include "controls/ModMeter.h"
 #include "framework/Dc.h"
 
-#include <QApplication>
-
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -41,13 +39,3 @@ void BM_FaderPaint(benchmark::State& state) {
 BENCHMARK(BM_FaderPaint);
 
 } // namespace
-
-int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    InstallFontSubstitutes();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

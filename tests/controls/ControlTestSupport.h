@@ -6,6 +6,8 @@
 #include "framework/Dc.h"
 #include "framework/Wnd.h"
 
+#include "WindowChecks.h"
+
 #include <QImage>
 #include <QTest>
 #include <QWindow>
@@ -23,26 +25,7 @@ using controls::kGrey;
 using controls::kLightGrey;
 using controls::kWhite;
 
-inline std::string ReportName(UINT message) {
-    switch (message) {
-    case UM_CTRL_HOVER:
-        return "hover";
-    case UM_CTRL_PRESS:
-        return "press";
-    case UM_CTRL_DBLCLK:
-        return "dblclk";
-    case UM_CTRL_RELEASE:
-        return "release";
-    case UM_VALUE_CHANGED:
-        return "value";
-    case UM_TEXT_ENTERED:
-        return "entered";
-    case UM_REFRESH:
-        return "refresh";
-    default:
-        return "message " + std::to_string(message);
-    }
-}
+using testsupport::ReportName;
 
 class LogPage : public CWnd {
 public:
@@ -83,19 +66,7 @@ struct PageTest : ::testing::Test {
     }
 };
 
-inline COLORREF At(const QImage& image, int x, int y) {
-    const QColor c = image.pixelColor(x, y);
-    return RGB(c.red(), c.green(), c.blue());
-}
-
-inline int CountColour(const QImage& image, const CRect& area, COLORREF colour) {
-    int count = 0;
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) {
-            count += At(image, x, y) == colour;
-        }
-    }
-    return count;
-}
+using testsupport::At;
+using testsupport::CountColour;
 
 } // namespace controls_test

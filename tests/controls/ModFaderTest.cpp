@@ -101,6 +101,21 @@ TEST_F(FaderTest, ClicksOnTheMarksJump) {
     EXPECT_FALSE(fader.IsDragging());
 }
 
+TEST_F(FaderTest, ANewMaximumKeepsTheValueInsideAndTheTopMarkJumpsToIt) {
+    Make(216, 0, 22);
+    fader.value = 200;
+    fader.SetMaxValue(24);
+    EXPECT_EQ(fader.MaxValue(), 24);
+    EXPECT_EQ(fader.value, 24);
+    Press(1, fader.ValueToY(0));
+    EXPECT_EQ(fader.value, 0);
+    Press(1, fader.ValueToY(24));
+    EXPECT_EQ(fader.value, 24);
+    fader.SetMaxValue(216);
+    Press(1, fader.ValueToY(216));
+    EXPECT_EQ(fader.value, 216);
+}
+
 TEST_F(FaderTest, WithoutAThirdMarkOnlyTwoAreDrawnAndTheZeroMarkStillJumps) {
     Make(100, 0, 10);
     const QImage image = GrabWindow(fader);

@@ -167,4 +167,17 @@ TEST_F(TextTest, AFieldThatIsNotEditableOnlyDisplaysAndReportsClicks) {
     EXPECT_GT(CountColour(image, CRect(1, 1, 59, 19), kTextColour), 5);
 }
 
+TEST_F(TextTest, AValueWiderThanTheFieldIsDrawnSmallerInsteadOfCut) {
+    CModText display;
+    ASSERT_TRUE(display.Create(CRect(10, 50, 90, 65), &page, 9, kTextColour, false, 0));
+    display.text = "21600 samples";
+    display.HasChanged();
+    const QImage image = GrabWindow(display);
+    const int w = image.width();
+    EXPECT_GT(CountColour(image, CRect(3, 1, w - 3, 14), kTextColour), 20);
+    // Nothing of the text on the two columns inside either edge of the frame.
+    EXPECT_EQ(CountColour(image, CRect(1, 1, 3, 14), kTextColour), 0);
+    EXPECT_EQ(CountColour(image, CRect(w - 3, 1, w - 1, 14), kTextColour), 0);
+}
+
 } // namespace

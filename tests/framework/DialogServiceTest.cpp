@@ -29,8 +29,10 @@ protected:
         AddGroupBox("Group", CRect(5, 5, 195, 80));
         AddCheckBox(kLockBox, "Lock", CRect(10, 20, 100, 36));
         AddEdit(kNameEdit, CRect(10, 40, 100, 56), ES_PASSWORD, 4);
-        QComboBox* combo = AddComboBox(kPortCombo, CRect(110, 20, 190, 36));
-        combo->addItems({"Offline", "COM 1", "COM 2"});
+        CComboBox combo = AddComboBox(kPortCombo, CRect(110, 20, 190, 36));
+        for (const char* entry : {"Offline", "COM 1", "COM 2"}) {
+            combo.AddString(entry);
+        }
         AddButton(kLockAll, "Lock all", CRect(110, 40, 190, 56));
         AddButton(IDOK, "OK", CRect(10, 90, 90, 110), true);
         AddButton(IDCANCEL, "Cancel", CRect(110, 90, 190, 110));

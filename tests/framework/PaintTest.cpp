@@ -2,8 +2,11 @@
 #include "framework/Wnd.h"
 
 #include <QImage>
+#include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -122,4 +125,54 @@ TEST(Painting, MemoryContextCopiesABitmapAndFillSolidRectSetsTheBackground) {
     EXPECT_EQ(At(target, 1, 1), kWhite);
 }
 
+TEST(Painting, TheSansSerifFaceHasARegularAndABoldWeightOnly) {
+    const auto weightOf = [](int weight, const char* face) {
+        CFont font;
+        font.CreateFont(-10, 0, 0, 0, weight, 0, 0, 0, 0, 0, 0, 0, 32, face);
+        return font.Font().weight();
+    };
+    EXPECT_EQ(weightOf(100, "MS Sans Serif"), QFont::Normal);
+    EXPECT_EQ(weightOf(500, nullptr), QFont::Normal);
+    EXPECT_EQ(weightOf(600, "MS Sans Serif"), QFont::Bold);
+    EXPECT_EQ(weightOf(900, "MS Sans Serif"), QFont::Bold);
+    // Other faces keep the weight asked for.
+    EXPECT_EQ(weightOf(100, "DejaVu Sans"), QFont::Thin);
+}
+
 } // namespace
+
+namespace {
+
+// Records the paint rectangle of every paint.
+class PaintRectWnd : public CWnd {
+public:
+    std::vector<CRect> paintRects;
+
+protected:
+    void OnPaint() override {
+        CPaintDC dc(this);
+        paintRects.push_back(dc.PaintRect());
+    }
+};
+
+} // namespace
+
+TEST(Painting, APaintKnowsWhichPartOfTheWindowItRedraws) {
+    CWnd frame;
+    ASSERT_TRUE(frame.CreateFrame("paint", CRect(0, 0, 200, 100)));
+    PaintRectWnd window;
+    ASSERT_TRUE(window.CreateChild(frame, CRect(0, 0, 200, 100)));
+    frame.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.GetWidget()));
+
+    window.paintRects.clear();
+    GrabWindow(window);
+    ASSERT_EQ(window.paintRects.size(), 1u);
+    EXPECT_EQ(window.paintRects[0], CRect(0, 0, 200, 100));
+
+    window.paintRects.clear();
+    const CRect part(10, 20, 60, 30);
+    window.InvalidateRect(&part);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.paintRects.empty(); }, 2000));
+    EXPECT_EQ(window.paintRects[0], part);
+}

@@ -204,6 +204,28 @@ TEST_F(SimulatorTest, PacingHoldsTheSerialLineRate) {
     EXPECT_GE(static_cast<double>(clock.elapsed()), minimumMs * 0.95);
 }
 
+TEST_F(SimulatorTest, PacingHoldsBothDirectionsAndCarriesNoCreditOverAPause) {
+    sim::SimOptions options = TestOptions(1);
+    options.pace = true;
+    Start(options);
+    auto client = Client(0);
+    const auto lineMs = [](int chars) { return chars / sim::kLineCharsPerSecond * 1000; };
+    QElapsedTimer clock;
+
+    // After a quiet while, a poll still crosses the line character by character, and so does
+    // the reply: 26 characters in, 16 out.
+    ASSERT_TRUE(client->StaysSilent(200));
+    clock.start();
+    ASSERT_TRUE(client->Command({.code = kCmdPoll}));
+    EXPECT_GE(static_cast<double>(clock.nsecsElapsed()) / 1e6, lineMs(26 + 16));
+
+    // A DownSync: the device takes each block no faster than the line before it acknowledges.
+    clock.start();
+    ASSERT_TRUE(client->SendImage(TransferMode::DownSync, std::string(4 * 512, '5')));
+    const int opening = 26 + 7 + 3;
+    EXPECT_GE(static_cast<double>(clock.nsecsElapsed()) / 1e6, lineMs(opening + 4 * (520 + 3)));
+}
+
 TEST_F(SimulatorTest, ServesDevicesOnPseudoTerminals) {
     sim::SimOptions options = TestOptions(2);
     options.network = false;

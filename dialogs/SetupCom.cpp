@@ -1,0 +1,133 @@
+#include "dialogs/SetupCom.h"
+
+#include "framework/DialogRows.h"
+#include "framework/Edit.h"
+#include "framework/Format.h"
+
+#include <string_view>
+
+namespace {
+
+// Row labels, as the device's documentation writes them (the third without a blank).
+constexpr std::array<std::string_view, model::kDeviceCount> kRowLabels = {
+    "Device 1", "Device 2",  "Device3",   "Device 4",  "Device 5",  "Device 6",  "Device 7",  "Device 8",
+    "Device 9", "Device 10", "Device 11", "Device 12", "Device 13", "Device 14", "Device 15", "Device 16",
+};
+
+// The octet fields are numbered n = 4 * row + octet; their ids run in three blocks.
+struct OctetIdBlock {
+    int firstField;
+    int firstId;
+};
+constexpr std::array<OctetIdBlock, 3> kOctetIdBlocks = {{{0, 1094}, {24, 1136}, {47, 1159}}};
+
+constexpr int kRadioTop = 28;
+constexpr int kRowsTop = 56;
+constexpr int kRowHeight = 22;
+constexpr int kRowPitch = 26;
+constexpr int kLabelWidth = 64;
+constexpr int kComboWidth = 96;
+constexpr int kOctetWidth = 40;
+constexpr int kOctetGap = 6;
+constexpr int kColumnGap = 16;
+
+CDialogRows DeviceRows() {
+    CDialogRows rows(kRowsTop, kRowHeight, kRowPitch);
+    rows.AddColumns(kDialogMargin + kGroupBoxInset, kLabelWidth);
+    rows.AddColumnAfter(kColumnGap / 2, kComboWidth);
+    rows.AddColumnAfter(kColumnGap, kOctetWidth, model::kIpOctetCount, kOctetGap);
+    return rows;
+}
+
+constexpr int kLabelColumn = 0;
+constexpr int kComboColumn = 1;
+constexpr int kFirstOctetColumn = 2;
+
+const CDialogRows kRows = DeviceRows();
+const int kGroupRight = kRows.Right() + kGroupBoxInset;
+const int kGroupBottom = kRows.Bottom(model::kDeviceCount) + kGroupBoxInset;
+const int kWidth = kGroupRight + kDialogMargin;
+const int kButtonsTop = kGroupBottom + kDialogMargin;
+const int kHeight = kButtonsTop + kDialogButtonHeight + kDialogMargin;
+
+} // namespace
+
+CSetupCom::CSetupCom() : CDialog("Connection Setup", CSize(kWidth, kHeight)) {}
+
+int CSetupCom::OctetFieldId(int row, int octet) {
+    const int field = row * model::kIpOctetCount + octet;
+    const OctetIdBlock* block = &kOctetIdBlocks.front();
+    for (const OctetIdBlock& candidate : kOctetIdBlocks) {
+        if (field >= candidate.firstField) {
+            block = &candidate;
+        }
+    }
+    return block->firstId + field - block->firstField;
+}
+
+void CSetupCom::CreateControls() {
+    AddGroupBox("Connection Setup", CRect(kDialogMargin, kDialogMargin, kGroupRight, kGroupBottom));
+    // Each mode's radio stands above the column it uses.
+    const CRect comColumn = kRows.Cell(0, kComboColumn);
+    const CRect octetColumns = kRows.Span(0, kFirstOctetColumn, kFirstOctetColumn + 3);
+    AddRadioButton(kModeComButtonId, "COM Port",
+                   CRect(comColumn.left, kRadioTop, comColumn.right, kRadioTop + kRowHeight), WS_GROUP);
+    AddRadioButton(kModeNetworkButtonId, "Network IP Address",
+                   CRect(octetColumns.left, kRadioTop, octetColumns.right, kRadioTop + kRowHeight));
+
+    // Row by row, so that the tab order follows the rows.
+    for (int row = 0; row < model::kDeviceCount; ++row) {
+        AddStatic(0, std::string(kRowLabels[static_cast<std::size_t>(row)]), kRows.Cell(row, kLabelColumn));
+        comboBoxes[static_cast<std::size_t>(row)] =
+            AddComboBox(kFirstComboId + row, kRows.Cell(row, kComboColumn));
+        for (int octet = 0; octet < model::kIpOctetCount; ++octet) {
+            AddEdit(OctetFieldId(row, octet), kRows.Cell(row, kFirstOctetColumn + octet), ES_NUMBER,
+                    kOctetLength);
+        }
+    }
+
+    AddOkCancelButtons(kGroupRight, kButtonsTop);
+}
+
+bool CSetupCom::OnInitDialog() {
+    connectionMode = connectionMode != 0 ? 1 : 0; // the document takes any non-zero mode as network
+    for (std::size_t row = 0; row < comboBoxes.size(); ++row) {
+        CComboBox& combo = comboBoxes[row];
+        combo.ResetContent();
+        combo.AddString("Offline");
+        for (unsigned port = 1; port <= kComPortCount; ++port) {
+            combo.AddString(Format("COM %u", port));
+        }
+        combo.SetCurSel(portChoices[row]);
+    }
+    return CDialog::OnInitDialog();
+}
+
+void CSetupCom::DoDataExchange(bool saveAndValidate) {
+    DDX_Radio(saveAndValidate, kModeComButtonId, connectionMode);
+    for (int row = 0; row < model::kDeviceCount; ++row) {
+        auto& address = octets[static_cast<std::size_t>(row)];
+        for (int octet = 0; octet < model::kIpOctetCount; ++octet) {
+            int& value = address[static_cast<std::size_t>(octet)];
+            DDX_Text(saveAndValidate, OctetFieldId(row, octet), value);
+            DDV_MinMaxInt(saveAndValidate, value, 0, 255);
+        }
+    }
+}
+
+void CSetupCom::OnComboCloseUp(int) {
+    for (std::size_t row = 0; row < comboBoxes.size(); ++row) {
+        portChoices[row] = comboBoxes[row].GetCurSel();
+    }
+}
+
+std::string CSetupCom::DescribeField(int id) const {
+    for (int row = 0; row < model::kDeviceCount; ++row) {
+        for (int octet = 0; octet < model::kIpOctetCount; ++octet) {
+            if (OctetFieldId(row, octet) == id) {
+                return Format("Device %d, IP address octet %d", row + 1, octet + 1);
+            }
+        }
+    }
+    return {};
+}

@@ -1,0 +1,114 @@
+// CWndPlot: the frequency response plot of the device panel. It draws the magnitude response
+// of every output of the current device from 20 Hz to 20 kHz and +20 dB to -40 dB as coloured
+// curves on a black grid, with toggle buttons above it for the outputs shown and the stages
+// summed (In-Gain, In-EQ, Out-Gain, Out-EQ, Out-XOver). While the EQ editor or the signal page
+// of a channel is open, the plot also shows that channel's EQ bands or crossover filters as
+// markers the operator drags to change frequency, gain, width and slope.
+//
+// The plot writes the document only by drags; its buttons change the plot switches of the
+// document. Presses and releases go on to the parent, which ends every drag with
+// UM_END_TRACKING.
+#pragma once
+
+#include "controls/ModButton.h"
+#include "framework/GdiObjects.h"
+#include "framework/Wnd.h"
+#include "pages/FilterResponse.h"
+#include "pages/PlotGeometry.h"
+
+#include <array>
+#include <vector>
+
+class CDC;
+class CTonraDoc;
+
+class CWndPlot : public CWnd {
+public:
+    // Control ids of the buttons: output o is kOutputButtonId + o, group g is
+    // kGroupButtonId + 100 g.
+    static constexpr UINT kOutputButtonId = 5300;
+    static constexpr UINT kGroupButtonId = 5400;
+    static constexpr UINT kGroupButtonStep = 100;
+
+    // Creates the plot as a visible child of `parent` (id 0) at (0, 0, 500, 500); the parent
+    // moves it into place. Reports go to `parent`.
+    bool Create(CWnd* parent, CTonraDoc* document);
+    // Recomputes the curves of every channel (-1) or of the channels linked to one channel
+    // number; the plot repaints at its next timer tick.
+    void ComputeCurves(int channelFilter);
+    // Hides both kinds of markers and ends every selection and drag.
+    void ResetMarkers();
+
+    // Set by the device panel while the EQ editor (signal page) of a channel is open.
+    bool eqMarkersShown = false;
+    int eqMarkerChannel = 0;
+    bool xoMarkersShown = false;
+    int xoMarkerChannel = 0;
+
+    const pages::PlotGeometry& Geometry() const { return geometry; }
+    const pages::CFilterResponse& Response() const { return response; }
+    // The centre of band marker b and crossover marker X, as last painted.
+    CPoint BandMarker(int band) const { return bandMarkers[static_cast<std::size_t>(band)]; }
+    CPoint XoverMarker(int filter) const { return xoverMarkers[static_cast<std::size_t>(filter)]; }
+    bool IsDragging() const { return eqFreqDrag || eqWidthDrag || xoFreqDrag || xoSlopeDrag; }
+    bool IsBandSelected() const { return bandSelected; }
+    bool IsXoverSelected() const { return xoverSelected; }
+
+protected:
+    int OnCreate() override;
+    void OnSize(UINT type, int cx, int cy) override;
+    void OnPaint() override;
+    void OnTimer(UINT_PTR id) override;
+    void OnLButtonDown(UINT flags, CPoint point) override;
+    void OnLButtonUp(UINT flags, CPoint point) override;
+    void OnMouseMove(UINT flags, CPoint point) override;
+    // UM_END_TRACKING, and the presses and releases of the buttons.
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void LayOutButtons();
+    void UpdateButtons();
+    void ToggleButton(UINT id);
+    bool GroupShown(int group) const;
+    bool XoverMarkersVisible() const;
+    int BandHalfWidth(int band) const;
+    int HandleHalfWidth(int band) const;
+    int SlopeHalfWidth(int filter) const;
+
+    void PaintFrameAndGrid(CDC& dc);
+    void PaintLabels(CDC& dc);
+    void PaintCurves(CDC& dc);
+    void PaintBandMarkers(CDC& dc);
+    void PaintXoverMarkers(CDC& dc);
+    void PaintHandles(CDC& dc, CPoint centre, int halfWidth);
+
+    void HitBandMarkers(CPoint point);
+    void HitXoverMarkers(CPoint point);
+    void DragBand(CPoint point);
+    void DragXover(CPoint point);
+
+    CWnd* parent = nullptr;
+    CTonraDoc* document = nullptr;
+    std::array<CModButton, model::kMaxOutputs> outputButtons;
+    std::array<CModButton, model::kPlotCurveGroupCount> groupButtons;
+    CFont font;
+    std::array<CPen, model::kMaxOutputs> curvePens;
+    CPen gridPen;
+    CPen markerPen;
+
+    pages::PlotGeometry geometry;
+    pages::CFilterResponse response;
+    std::vector<double> outputLevels; // one output's sum, sized with the grid
+
+    std::array<CPoint, model::kBandCount> bandMarkers{};
+    bool bandSelected = false;
+    bool eqFreqDrag = false;
+    bool eqWidthDrag = false;
+    int selectedBand = 0;
+
+    std::array<CPoint, model::kXoverFilterCount> xoverMarkers{};
+    bool xoverSelected = false;
+    bool xoFreqDrag = false;
+    bool xoSlopeDrag = false;
+    int selectedFilter = 0;
+};

@@ -1,0 +1,160 @@
+#include "dialogs/SetupCom.h"
+#include "framework/ScriptedUiService.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+constexpr int kDevice5Combo = 1118 + 4;
+
+struct ConnectionDialog : ::testing::Test {
+    CScriptedUiService ui;
+    CScopedUiService installed{ui};
+    CSetupCom dialog;
+
+    int Run(const std::function<void(CDialog&)>& script) {
+        ui.AnswerDialog(script);
+        return dialog.DoModal();
+    }
+};
+
+TEST_F(ConnectionDialog, OctetFieldIdsRunInThreeBlocksAndEveryControlHasItsOwnId) {
+    EXPECT_EQ(CSetupCom::OctetFieldId(0, 0), 1094);
+    EXPECT_EQ(CSetupCom::OctetFieldId(5, 3), 1117); // rows 1 to 6: 1094..1117
+    EXPECT_EQ(CSetupCom::OctetFieldId(6, 0), 1136); // row 7 continues at 1136
+    EXPECT_EQ(CSetupCom::OctetFieldId(11, 2), 1158);
+    EXPECT_EQ(CSetupCom::OctetFieldId(11, 3), 1159); // row 12's fourth octet
+    EXPECT_EQ(CSetupCom::OctetFieldId(12, 0), 1160); // row 13's first
+    EXPECT_EQ(CSetupCom::OctetFieldId(15, 3), 1175);
+
+    ASSERT_EQ(Run([](CDialog& d) {
+                  std::set<QWidget*> controls;
+                  for (int row = 0; row < 16; ++row) {
+                      QWidget* combo = d.GetDlgItem(1118 + row);
+                      ASSERT_NE(dynamic_cast<QComboBox*>(combo), nullptr) << row;
+                      controls.insert(combo);
+                      for (int octet = 0; octet < 4; ++octet) {
+                          auto* field =
+                              dynamic_cast<QLineEdit*>(d.GetDlgItem(CSetupCom::OctetFieldId(row, octet)));
+                          ASSERT_NE(field, nullptr) << row << " " << octet;
+                          EXPECT_EQ(field->maxLength(), 3);
+                          EXPECT_EQ(field->y(), combo->y()); // the row's fields stand beside its list
+                          controls.insert(field);
+                      }
+                  }
+                  EXPECT_EQ(controls.size(), 80u);
+                  EXPECT_EQ(d.GetDlgItemText(1134), "COM Port");
+                  EXPECT_EQ(d.GetDlgItemText(1135), "Network IP Address");
+                  EXPECT_EQ(dynamic_cast<QComboBox*>(d.GetDlgItem(1133))->itemText(64), "COM 64");
+                  d.ClickDlgButton(IDCANCEL);
+              }),
+              IDCANCEL);
+}
+
+TEST_F(ConnectionDialog, TabGoesAlongEachRowThenToTheNextRow) {
+    ASSERT_EQ(Run([](CDialog& d) {
+                  QWidget* at = d.GetDlgItem(1118 + 2);
+                  const int expected[] = {1094 + 8, 1094 + 9, 1094 + 10, 1094 + 11, 1118 + 3, 1094 + 12};
+                  for (const int id : expected) {
+                      do { // labels take no focus
+                          at = at->nextInFocusChain();
+                      } while (!(at->focusPolicy() & Qt::TabFocus));
+                      EXPECT_EQ(at, d.GetDlgItem(id)) << id;
+                  }
+                  d.ClickDlgButton(IDCANCEL);
+              }),
+              IDCANCEL);
+}
+
+TEST_F(ConnectionDialog, PortChoicesAreReadWhenAListClosesAndNotWhenAKeyChangesIt) {
+    dialog.portChoices[1] = 2;
+    dialog.portChoices[2] = 7;
+    ASSERT_EQ(Run([](CDialog& d) {
+                  EXPECT_EQ(d.GetDlgItemText(1119), "COM 2");
+                  d.SelectComboEntry(kDevice5Combo, 3);
+                  d.SelectComboEntry(1119, 0);
+                  // Device 3's list changed by key while closed: its choice stays 7.
+                  QTest::keyClick(d.GetDlgItem(1120), Qt::Key_Down);
+                  EXPECT_EQ(d.GetDlgItemText(1120), "COM 8");
+                  d.ClickDlgButton(IDOK);
+              }),
+              IDOK);
+    EXPECT_EQ(dialog.portChoices[4], 3);
+    EXPECT_EQ(dialog.portChoices[1], 0);
+    EXPECT_EQ(dialog.portChoices[2], 7);
+}
+
+TEST_F(ConnectionDialog, AChoiceInTheOpenListIsReadWhenTheListCloses) {
+    ASSERT_EQ(Run([](CDialog& d) {
+                  d.Dialog()->show();
+                  ASSERT_TRUE(QTest::qWaitForWindowExposed(d.Dialog()));
+                  auto* combo = dynamic_cast<QComboBox*>(d.GetDlgItem(kDevice5Combo));
+                  combo->showPopup();
+                  QAbstractItemView* list = combo->view();
+                  list->setCurrentIndex(list->model()->index(3, 0));
+                  QTest::keyClick(list, Qt::Key_Return);
+                  d.ClickDlgButton(IDOK);
+              }),
+              IDOK);
+    EXPECT_EQ(dialog.portChoices[4], 3);
+}
+
+TEST_F(ConnectionDialog, AnOctetOutsideTheRangeKeepsTheDialogOpenOnThatField) {
+    dialog.octets[4] = {10, 0, 0, 5};
+    dialog.connectionMode = 1;
+    ASSERT_EQ(Run([&](CDialog& d) {
+                  EXPECT_EQ(d.IsDlgButtonChecked(1135), BST_CHECKED);
+                  EXPECT_EQ(d.GetDlgItemText(CSetupCom::OctetFieldId(4, 0)), "10");
+                  d.ClickDlgButton(1134);
+                  auto* octet = d.GetDlgItem(CSetupCom::OctetFieldId(4, 3));
+                  QTest::keyClick(octet, Qt::Key_A, Qt::ControlModifier);
+                  QTest::keyClicks(octet, "2x56"); // digits only
+                  EXPECT_EQ(d.GetDlgItemText(CSetupCom::OctetFieldId(4, 3)), "256");
+                  d.SetDlgItemText(CSetupCom::OctetFieldId(0, 0), "7");
+                  d.ClickDlgButton(IDOK);
+                  EXPECT_FALSE(d.IsEnded());
+                  EXPECT_EQ(d.GetFocusId(), CSetupCom::OctetFieldId(4, 3));
+                  EXPECT_EQ(ui.MessageTexts(),
+                            std::vector<std::string>{
+                                "Device 5, IP address octet 4: Please enter an integer between 0 and 255."});
+                  EXPECT_EQ(dialog.octets[0][0], 0); // nothing stored yet
+                  EXPECT_EQ(dialog.connectionMode, 1);
+
+                  d.SetDlgItemText(CSetupCom::OctetFieldId(4, 3), "");
+                  d.ClickDlgButton(IDOK);
+                  EXPECT_FALSE(d.IsEnded());
+
+                  d.TypeDlgItemText(CSetupCom::OctetFieldId(4, 3), "2a");
+                  EXPECT_EQ(d.GetDlgItemText(CSetupCom::OctetFieldId(4, 3)), "");
+                  d.TypeDlgItemText(CSetupCom::OctetFieldId(4, 3), "255");
+                  d.Dialog()->show();
+                  ASSERT_TRUE(QTest::qWaitForWindowExposed(d.Dialog()));
+                  QTest::keyClick(octet, Qt::Key_Return); // Enter confirms
+              }),
+              IDOK);
+    EXPECT_EQ(dialog.octets[4], (std::array<int, 4>{10, 0, 0, 255}));
+    EXPECT_EQ(dialog.octets[0][0], 7);
+    EXPECT_EQ(dialog.connectionMode, 0);
+}
+
+TEST_F(ConnectionDialog, EscapeCancelsAndLeavesTheFieldsAsTheCallerSetThem) {
+    dialog.portChoices[0] = 1;
+    ASSERT_EQ(Run([](CDialog& d) {
+                  d.SelectComboEntry(1118, 9);
+                  d.SetDlgItemText(1094, "99");
+                  QTest::keyClick(d.GetDlgItem(1094), Qt::Key_Escape);
+              }),
+              IDCANCEL);
+    // The caller reads the fields only after OK.
+    EXPECT_EQ(ui.shown().front().text, "Connection Setup");
+}
+
+} // namespace
