@@ -16,41 +16,31 @@ constexpr int kMaxOctet = 255;
 constexpr int kMaxWireValue = 0xFFFF; // values travel as 16 bits
 constexpr int kMaxChannel = model::kSlotCount - 1;
 
-struct CommandInfo {
-    const char* name;
-    Command command;
-    int positionals;        // arguments after the command name, besides the options
-    const char* fileOption; // the option naming the command's file, or null
-};
-
-constexpr std::array<CommandInfo, 9> kCommands = {{
-    {"dump", Command::Dump, 1, nullptr},
-    {"sync", Command::Sync, 0, "out"},
-    {"downsync", Command::DownSync, 0, "in"},
-    {"upload", Command::Upload, 0, "list"},
-    {"download", Command::Download, 0, "list"},
-    {"set", Command::Set, 4, nullptr},
-    {"recall", Command::Recall, 1, nullptr},
-    {"monitor", Command::Monitor, 0, nullptr},
-    {"response", Command::Response, 1, nullptr},
-}};
-
 constexpr std::array<const char*, 6> kTargetOptions = {"ip", "port", "com", "slot", "password", "timeout"};
 
-const CommandInfo* FindCommand(const std::string& name) {
-    const auto found = std::find_if(kCommands.begin(), kCommands.end(),
-                                    [&](const CommandInfo& info) { return name == info.name; });
-    return found == kCommands.end() ? nullptr : &*found;
+// Options without a value, and the command that takes each.
+struct Flag {
+    const char* name;
+    Command command;
+};
+constexpr std::array<Flag, 2> kFlags = {{{"raw", Command::Set}, {"json", Command::Monitor}}};
+
+bool IsFlag(const std::string& name) {
+    return std::any_of(kFlags.begin(), kFlags.end(), [&](const Flag& flag) { return name == flag.name; });
 }
 
 bool IsOptionOf(const std::string& name, const CommandInfo& info) {
     if (info.fileOption && name == info.fileOption) {
         return true;
     }
+    if (std::any_of(kFlags.begin(), kFlags.end(),
+                    [&](const Flag& flag) { return name == flag.name && info.command == flag.command; })) {
+        return true;
+    }
     if (info.command == Command::Response) {
         return name == "points";
     }
-    if (info.command == Command::Dump) {
+    if (!info.talksToDevice) {
         return false;
     }
     if (info.command == Command::Monitor && name == "seconds") {
@@ -134,9 +124,15 @@ public:
     Parser(CliOptions& options, std::string& message) : options_(options), message_(message) {}
 
     ParseResult Parse(const std::vector<std::string>& arguments) {
+        if (!arguments.empty() && arguments.front() == "help") {
+            return Help(arguments);
+        }
         if (std::find_if(arguments.begin(), arguments.end(), [](const std::string& argument) {
                 return argument == "--help" || argument == "-h";
             }) != arguments.end()) {
+            if (!arguments.empty() && FindCommand(arguments.front())) {
+                options_.helpTopic = arguments.front();
+            }
             return ParseResult::Help;
         }
         if (arguments.empty()) {
@@ -150,14 +146,15 @@ public:
         if (!Split(arguments, *info)) {
             return ParseResult::Bad;
         }
-        if (static_cast<int>(positionals_.size()) != info->positionals) {
-            return Bad(std::string(info->name) + " takes " + std::to_string(info->positionals) +
-                       " argument(s) besides its options, not " + std::to_string(positionals_.size()));
+        const int given = static_cast<int>(positionals_.size());
+        if (given < info->minPositionals || given > info->maxPositionals) {
+            return Bad(std::string(info->name) + " takes " + PositionalCount(*info) +
+                       " argument(s) besides its options, not " + std::to_string(given));
         }
         if (info->fileOption && !values_.contains(info->fileOption)) {
             return Bad(std::string(info->name) + " needs --" + info->fileOption + " FILE");
         }
-        const bool read = ReadTarget() && ReadCommandArguments(*info);
+        const bool read = ReadTarget(*info) && ReadCommandArguments(*info);
         return read ? ParseResult::Run : ParseResult::Bad;
     }
 
@@ -165,6 +162,26 @@ private:
     ParseResult Bad(const std::string& message) {
         message_ = message;
         return ParseResult::Bad;
+    }
+
+    // `help` or `help COMMAND`.
+    ParseResult Help(const std::vector<std::string>& arguments) {
+        if (arguments.size() > 2) {
+            return Bad("help takes one command name at most");
+        }
+        if (arguments.size() == 2) {
+            if (!FindCommand(arguments[1])) {
+                return Bad("unknown command \"" + arguments[1] + "\"");
+            }
+            options_.helpTopic = arguments[1];
+        }
+        return ParseResult::Help;
+    }
+
+    static std::string PositionalCount(const CommandInfo& info) {
+        return info.minPositionals == info.maxPositionals
+                   ? std::to_string(info.minPositionals)
+                   : std::to_string(info.minPositionals) + " or " + std::to_string(info.maxPositionals);
     }
 
     // Sorts the arguments after the command into options with their values and positionals.
@@ -179,14 +196,20 @@ private:
             const std::string name =
                 argument.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
             if (!IsOptionOf(name, info)) {
-                Bad("--" + name + " is not an option of " + info.name);
+                Bad("--" + name + " is not an option of " + std::string(info.name));
                 return false;
             }
             if (values_.contains(name)) {
                 Bad("--" + name + " is given twice");
                 return false;
             }
-            if (equals != std::string::npos) {
+            if (IsFlag(name)) {
+                if (equals != std::string::npos) {
+                    Bad("--" + name + " takes no value");
+                    return false;
+                }
+                values_[name] = "";
+            } else if (equals != std::string::npos) {
                 values_[name] = argument.substr(equals + 1);
             } else if (i + 1 < arguments.size()) {
                 values_[name] = arguments[++i];
@@ -198,8 +221,8 @@ private:
         return true;
     }
 
-    bool ReadTarget() {
-        if (!NeedsDevice(options_.command)) {
+    bool ReadTarget(const CommandInfo& info) {
+        if (!info.talksToDevice) {
             return true;
         }
         const bool ip = values_.contains("ip");
@@ -268,6 +291,7 @@ private:
             if (!ReadSecondsOption("seconds", options_.seconds)) {
                 return false;
             }
+            options_.json = values_.contains("json");
             // The watch itself must fit into the time the command may take.
             if (!values_.contains("timeout")) {
                 options_.timeoutSeconds += options_.seconds;
@@ -279,32 +303,88 @@ private:
     }
 
     bool ReadSetArguments() {
+        options_.raw = values_.contains("raw");
+        if (const NamedParam* param = FindNamedParam(positionals_[0])) {
+            return ReadNamedSet(*param);
+        }
         const auto kind = ReadInt(positionals_[0], 0, model::kParamKindCount - 1);
-        if (!kind || !IsSentKind(*kind)) {
+        if (!kind) {
+            Bad("PARAM \"" + positionals_[0] + "\" is neither a parameter name nor a kind number (see " +
+                "veltrix-cli help set)");
+            return false;
+        }
+        return ReadKindSet(*kind);
+    }
+
+    // PARAM CHANNEL [INDEX] VALUE with a parameter name.
+    bool ReadNamedSet(const NamedParam& param) {
+        options_.kind = param.kind;
+        const bool hasIndex = param.index != IndexKind::None;
+        if (static_cast<int>(positionals_.size()) != (hasIndex ? 4 : 3)) {
+            Bad(std::string(param.name) +
+                (hasIndex ? " takes CHANNEL, INDEX (" + std::string(IndexHelp(param.index)) + ") and VALUE"
+                          : " takes CHANNEL and VALUE, no INDEX"));
+            return false;
+        }
+        const auto channel = ReadChannel(positionals_[1]);
+        if (!channel) {
+            Bad("CHANNEL is in1..in8, out1..out8 or a channel number from 0 to 15, not \"" + positionals_[1] +
+                "\"");
+            return false;
+        }
+        if (param.outputOnly && channel->side == ChannelRef::Side::Input) {
+            Bad(std::string(param.name) + " belongs to the outputs: CHANNEL is out1..out8");
+            return false;
+        }
+        options_.channelRef = *channel;
+        if (hasIndex) {
+            const auto index = ReadIndex(param.index, positionals_[2]);
+            if (!index) {
+                Bad("INDEX of " + std::string(param.name) + " is " + std::string(IndexHelp(param.index)) +
+                    ", not \"" + positionals_[2] + "\"");
+                return false;
+            }
+            options_.index = *index;
+        }
+        options_.text = positionals_.back();
+        if (param.kind == model::kChannelName) {
+            return ReadName();
+        }
+        return true;
+    }
+
+    // KIND CHANNEL INDEX VALUE: numbers, VALUE the stored index.
+    bool ReadKindSet(int kind) {
+        if (!IsSentKind(kind)) {
             Bad("KIND is a parameter kind the device keeps, 1 to 16");
             return false;
         }
-        options_.kind = *kind;
+        if (positionals_.size() != 4) {
+            Bad("with a kind number, set takes KIND CHANNEL INDEX VALUE");
+            return false;
+        }
+        if (options_.raw) {
+            Bad("--raw goes with a parameter name; with a kind number VALUE is the index already");
+            return false;
+        }
+        options_.byKind = true;
+        options_.kind = kind;
         const auto channel = ReadInt(positionals_[1], 0, kMaxChannel);
         if (!channel) {
             Bad("CHANNEL is a channel number from 0 to 15, inputs first");
             return false;
         }
         options_.channel = *channel;
-        const auto index = ReadInt(positionals_[2], 0, MaxIndexOf(*kind));
+        const auto index = ReadInt(positionals_[2], 0, MaxIndexOf(kind));
         if (!index) {
-            Bad("INDEX of kind " + std::to_string(*kind) + " runs from 0 to " +
-                std::to_string(MaxIndexOf(*kind)));
+            Bad("INDEX of kind " + std::to_string(kind) + " runs from 0 to " +
+                std::to_string(MaxIndexOf(kind)));
             return false;
         }
         options_.index = *index;
-        if (*kind == model::kChannelName) {
-            options_.text = positionals_[3];
-            if (options_.text.size() > model::kChannelNameLength || !InDeviceCharacterSet(options_.text)) {
-                Bad("a channel name (kind 9) is up to 6 characters of the device's character set");
-                return false;
-            }
-            return true;
+        options_.text = positionals_[3];
+        if (kind == model::kChannelName) {
+            return ReadName();
         }
         const auto value = ReadInt(positionals_[3], 0, kMaxWireValue);
         if (!value) {
@@ -312,6 +392,14 @@ private:
             return false;
         }
         options_.value = *value;
+        return true;
+    }
+
+    bool ReadName() {
+        if (options_.text.size() > model::kChannelNameLength || !InDeviceCharacterSet(options_.text)) {
+            Bad("a channel name is up to 6 characters of the device's character set");
+            return false;
+        }
         return true;
     }
 
@@ -350,56 +438,11 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments, CliOptions
     return Parser(options, message).Parse(arguments);
 }
 
-bool NeedsDevice(Command command) { return command != Command::Dump && command != Command::Response; }
+bool NeedsDevice(Command command) { return InfoOf(command).talksToDevice; }
 
-std::string UsageText() {
-    return R"(Usage:
-  veltrix-cli dump FILE.dat
-  veltrix-cli response FILE.dat [--points N]
-  veltrix-cli sync TARGET --out FILE.dat
-  veltrix-cli downsync TARGET --in FILE.dat
-  veltrix-cli upload TARGET --list FILE.lst
-  veltrix-cli download TARGET --list FILE.lst
-  veltrix-cli set TARGET KIND CHANNEL INDEX VALUE
-  veltrix-cli recall TARGET PROGRAM
-  veltrix-cli monitor TARGET --seconds S
-
-Commands:
-  dump       print the data sheet of a setup file as tab-separated text
-  response   print the frequency response of every output of a setup file as tab-separated
-             text: a line "Hz Out1 .. OutN", then per frequency the level of every output in
-             dB (gains, EQ and crossovers summed as the plot sums them, limited to +20 .. -40)
-  sync       read the device and save its setup file
-  downsync   write a setup file to the device
-  upload     save the device's 30 programs as program files beside the list file, and the list
-  download   write the 30 programs of a list file (program files beside it) to the device
-  set        change one parameter on the device
-  recall     recall a program (1 to 30) stored in the device
-  monitor    print the link status and the meter levels for S seconds
-
-TARGET:
-  --ip A.B.C.D     the device's network address
-  --port P         with --ip: the device's TCP port (default 10001)
-  --com N          the device's serial port COM N (115200 baud, 8N2)
-  --slot D         the device slot 0..15 the device answers to (default 0)
-  --password PASS  the device password, up to 4 characters (default none)
-  --timeout S      the most the whole command may take, in seconds (default 120; for
-                   monitor 120 plus its --seconds)
-
-response: --points N is the plot's grid width, 2 to 100000 (default 960): N - 1 frequencies
-  from 20 Hz upwards, f = 20 x 10^(3k / N).
-
-set: KIND 1 mute, 2 level, 3 polarity, 4 delay, 5 EQ type, 6 EQ level, 7 EQ frequency,
-  8 EQ width, 9 channel name (VALUE is the name), 10 source level, 11 crossover type,
-  12 crossover frequency, 13 crossover slope, 14 limiter threshold, 15 attack, 16 release.
-  CHANNEL counts inputs first, then outputs. INDEX is the EQ band 0..5 (kinds 5-8), the
-  input 0..7 (kind 10), the crossover filter 0 high-pass or 1 low-pass (kinds 11-13), else 0.
-  VALUE is the stored index of the value; values outside the parameter's range are limited.
-
-Status texts of the link go to the error output, one per line. Exit codes: 0 done,
-1 a transfer failed or timed out or a file could not be read or written, 2 bad usage,
-3 the device did not accept the password.
-)";
+std::string HelpText(const CliOptions& options) {
+    const CommandInfo* info = FindCommand(options.helpTopic);
+    return info ? CommandHelpText(*info) : UsageText();
 }
 
 } // namespace cli

@@ -2,7 +2,9 @@
 // arguments, read from the command line.
 #pragma once
 
+#include "cli/CliCommands.h"
 #include "cli/Response.h"
+#include "cli/SetParameter.h"
 #include "model/ModelTypes.h"
 
 #include <array>
@@ -10,8 +12,6 @@
 #include <vector>
 
 namespace cli {
-
-enum class Command { Dump, Sync, DownSync, Upload, Download, Set, Recall, Monitor, Response };
 
 // Exit codes of the program.
 constexpr int kExitDone = 0;
@@ -36,28 +36,41 @@ struct CliOptions {
     double timeoutSeconds = kDefaultTimeoutSeconds;
     // --out, --in or --list, or the file of dump and response.
     std::string file;
-    // set: the parameter kind, channel number, band/input/filter index and the value (a name
-    // for kind 9).
+    // set: the parameter kind, the channel, the band/input/filter index and the value.
     int kind = 0;
+    // With a kind number as PARAM: the channel number, and VALUE read as the stored index
+    // (`value`), or a name for kind 9 (`text`).
+    bool byKind = false;
     int channel = 0;
     int index = 0;
     int value = 0;
     std::string text;
+    // With a parameter name: the channel as given, VALUE as typed (in its unit, or the index
+    // with --raw); both are resolved once the device's counts are known.
+    ChannelRef channelRef;
+    bool raw = false;
     // recall: the program 1..30.
     int program = 0;
-    // monitor: how long to watch.
+    // monitor: how long to watch, and one JSON object per line instead of text.
     double seconds = 0;
+    bool json = false;
     // response: the grid width in points (pixel columns of the plot).
     int points = kDefaultResponsePoints;
+    // help: the command asked about, empty for the whole usage.
+    std::string helpTopic;
 };
 
 enum class ParseResult { Run, Help, Bad };
+
+// The line that follows the reason of a usage error.
+constexpr const char* kUsageHint = "run veltrix-cli --help";
 
 // Reads the arguments (without the program name). Bad comes with a message saying what is
 // wrong.
 ParseResult ParseArguments(const std::vector<std::string>& arguments, CliOptions& options,
                            std::string& message);
-std::string UsageText();
+// What --help or `help COMMAND` prints for the parsed options.
+std::string HelpText(const CliOptions& options);
 
 // Whether the command talks to a device (every command but dump and response).
 bool NeedsDevice(Command command);

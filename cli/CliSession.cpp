@@ -1,12 +1,12 @@
 #include "cli/CliSession.h"
 
+#include "cli/OutputPath.h"
 #include "framework/Format.h"
 #include "model/FileIo.h"
 #include "model/SetupFile.h"
 #include "model/TonraDoc.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 
 #include <cmath>
@@ -24,20 +24,15 @@ namespace {
 constexpr int kDevicePage = 1;
 constexpr int kMsPerSecond = 1000;
 constexpr int kWatchPeriodMs = 10;
-// Once the queue is empty: the replies that prove the device has taken the last frame (the
-// reply to an earlier frame may still be on its way), or the time after which the frame is
-// taken to have arrived with a device that does not answer every frame.
-constexpr int kRepliesAfterSent = 2;
-constexpr int kSettleGraceMs = 1000;
+// How long the devices on the line have to answer a poll of every slot.
+constexpr int kProbeMs = 600;
+// A monitored link counts as silent after this long without a character (about five polls).
+constexpr int kSilentMs = 1000;
 // Time for the transport to hand over what it still holds before the program ends.
 constexpr int kLingerMs = 100;
 
 std::string AbsolutePath(const std::string& path) {
     return QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
-}
-
-bool FolderExists(const std::string& path) {
-    return QFileInfo(QString::fromStdString(path)).absoluteDir().exists();
 }
 
 // Whether a transmitted parameter of `device` still differs from what the device holds.
@@ -72,8 +67,9 @@ const char* TransferName(TransferMode mode) {
 
 } // namespace
 
-CCliSession::CCliSession(const cli::CliOptions& options)
-    : options_(options), doc_(std::make_unique<CTonraDoc>()) {
+CCliSession::CCliSession(const cli::CliOptions& options, CStatusOutput& status)
+    : options_(options), status_(status), doc_(std::make_unique<CTonraDoc>()),
+      line_(engine_, options.network) {
     clock_.start();
     timeLimit_.setSingleShot(true);
     QObject::connect(&timeLimit_, &QTimer::timeout, [this] {
@@ -84,13 +80,14 @@ CCliSession::CCliSession(const cli::CliOptions& options)
     QObject::connect(&watch_, &QTimer::timeout, [this] { OnWatch(); });
 }
 
-CCliSession::~CCliSession() = default;
+CCliSession::~CCliSession() { engine_.SetLine(nullptr); }
 
 int CCliSession::Run() {
     if (!CheckFiles() || !Connect()) {
         return exitCode_;
     }
     timeLimit_.start(static_cast<int>(std::ceil(options_.timeoutSeconds * kMsPerSecond)));
+    watch_.start();
     engine_.RequestTransfer(TransferMode::Sync);
     return QCoreApplication::exec();
 }
@@ -99,8 +96,8 @@ bool CCliSession::CheckFiles() {
     std::string problem;
     switch (options_.command) {
     case Command::Sync:
-        if (!FolderExists(options_.file)) {
-            End(kExitFailed, "The folder of \"" + options_.file + "\" does not exist.");
+        if (!cli::CheckOutputPath(options_.file, problem)) {
+            End(kExitFailed, "Cannot write the setup file \"" + options_.file + "\": " + problem);
         }
         break;
     case Command::DownSync:
@@ -115,16 +112,21 @@ bool CCliSession::CheckFiles() {
         break;
     case Command::Upload:
         listPath_ = AbsolutePath(options_.file);
-        if (!FolderExists(listPath_)) {
-            End(kExitFailed, "The folder of \"" + options_.file + "\" does not exist.");
+        // The programs go beside the list: its folder must take new files as well.
+        if (!cli::CheckOutputPath(listPath_, problem)) {
+            End(kExitFailed, "Cannot write the program list \"" + options_.file + "\": " + problem);
         }
         break;
     case Command::Download:
         listPath_ = AbsolutePath(options_.file);
         if (const auto bytes = model::ReadFileBytes(listPath_, model::kProgramListFileSize, problem)) {
             programs_ = model::ReadProgramListBytes(*bytes);
-        } else {
-            End(kExitFailed, "Cannot read the program list \"" + options_.file + "\".\n" + problem);
+            for (int p = 0; p < model::kProgramCount && problem.empty(); ++p) {
+                problem = model::ProgramEntryProblem(p, programs_[p]);
+            }
+        }
+        if (!problem.empty()) {
+            End(kExitFailed, "Cannot use the program list \"" + options_.file + "\".\n" + problem);
         }
         break;
     default:
@@ -141,7 +143,7 @@ bool CCliSession::Connect() {
     settings.ipAddress[d] = options_.ipAddress;
     std::string problem;
     if (!connection_.Write(settings, problem)) {
-        std::cerr << "veltrix-cli: the temporary connection file could not be written: " << problem << "\n";
+        status_.Message("veltrix-cli: the temporary connection file could not be written: " + problem);
     }
     doc_->OnNewDocument();
     // The settings are set here as well, so the run does not depend on the temporary file.
@@ -154,62 +156,77 @@ bool CCliSession::Connect() {
     doc_->enteredPassword[d] = options_.password;
 
     engine_.SetNetworkPort(options_.port);
+    engine_.SetLine(&line_);
     engine_.SetPasswordPrompt([this] { return std::optional<std::string>(options_.password); });
     engine_.SetStatusObserver([this](const std::string& text) { OnStatus(text); });
     engine_.SetRefreshObserver([this](CPort::RefreshCode code) { OnRefresh(code); });
     engine_.SetFinishObserver([this](TransferMode mode, bool success) {
         // Acted on once the engine's tick is over, so the engine has finished the transfer
         // (image processed, password checked) before the next step is asked of it.
-        QTimer::singleShot(0, &watch_, [this, mode, success] { OnTransferEnd(mode, success); });
+        const int blocksDone = engine_.BlockCount();
+        QTimer::singleShot(0, &watch_,
+                           [this, mode, success, blocksDone] { OnTransferEnd(mode, success, blocksDone); });
     });
     if (!engine_.Create(nullptr, doc_.get(), d)) {
         End(kExitFailed, "The link engine could not be started.");
         return false;
     }
     if (!engine_.Connect()) {
-        const auto& ip = options_.ipAddress;
-        End(kExitFailed, options_.network ? Format("Cannot connect to %d.%d.%d.%d port %d.", ip[0], ip[1],
-                                                   ip[2], ip[3], options_.port)
+        End(kExitFailed, options_.network ? "Cannot connect to " + TargetText() + "."
                                           : Format("Cannot open COM %d.", options_.comPort));
         return false;
     }
     return true;
 }
 
+std::string CCliSession::TargetText() const {
+    const auto& ip = options_.ipAddress;
+    return options_.network ? Format("%d.%d.%d.%d port %d", ip[0], ip[1], ip[2], ip[3], options_.port)
+                            : Format("COM %d", options_.comPort);
+}
+
 void CCliSession::OnStatus(const std::string& text) {
     if (ended_) {
         return;
     }
-    std::cerr << text << std::endl;
     if (phase_ == Phase::Monitor) {
-        std::cout << Format("%.3f\t", Seconds()) << text << std::endl;
+        std::cout << monitor_->LinkLine(Seconds(), text) << std::flush;
+    } else {
+        status_.Status(text);
     }
 }
 
 void CCliSession::OnRefresh(CPort::RefreshCode code) {
-    if (ended_ || code != CPort::MetersChanged) {
-        return;
-    }
-    if (phase_ == Phase::Monitor) {
-        PrintMeters();
-    } else if (phase_ == Phase::Settle && settling_.isValid()) {
-        ++metersSinceSent_;
+    if (!ended_ && code == CPort::MetersChanged && phase_ == Phase::Monitor) {
+        std::cout << monitor_->MetersLine(Seconds()) << std::flush;
     }
 }
 
-void CCliSession::OnTransferEnd(TransferMode mode, bool success) {
+void CCliSession::OnTransferEnd(TransferMode mode, bool success, int blocksDone) {
     if (ended_) {
         return;
     }
+    if (!success && phase_ != Phase::Monitor) {
+        if (phase_ == Phase::FirstSync) {
+            OnFirstSync(false, blocksDone);
+            return;
+        }
+        const bool programsSaved = phase_ == Phase::FollowingSync && options_.command == Command::Upload;
+        if (!programsSaved) {
+            const std::string reason = FailureReason(mode, blocksDone);
+            End(kExitFailed, reason.empty()
+                                 ? std::string("The device did not answer the ") + TransferName(mode) + "."
+                                 : reason);
+            return;
+        }
+    }
     switch (phase_) {
     case Phase::FirstSync:
-        OnFirstSync(success);
+        OnFirstSync(success, blocksDone);
         break;
     case Phase::Transfer:
-        if (!success) {
-            End(kExitFailed, std::string("The ") + TransferName(mode) + " failed.");
-        } else if (!engine_.FileProblem().empty()) {
-            End(kExitFailed, engine_.FileProblem());
+        if (!engine_.FileProblem().empty()) {
+            End(kExitFailed); // the engine has said which file and why
         } else if (mode == TransferMode::DownSync) {
             End(kExitDone);
         } else {
@@ -218,29 +235,83 @@ void CCliSession::OnTransferEnd(TransferMode mode, bool success) {
         }
         break;
     case Phase::FollowingSync:
-        // The programs of an Upload are saved by now; a Download needs the device to answer again.
-        if (!success && options_.command == Command::Download) {
-            End(kExitFailed, "The Sync after the Download failed.");
-        } else {
-            End(kExitDone);
-        }
+        End(kExitDone); // the programs of an Upload are saved by now
         break;
-    case Phase::Settle:
-    case Phase::Monitor:
-        // A Sync the device asked for (a recalled program, a change on its front panel, the
-        // link coming back): the watch goes on.
+    case Phase::ReadBack:
+        OnReadBack();
+        break;
+    default:
+        // A Sync the device asked for (a change on its front panel, the link coming back):
+        // the watch goes on.
         break;
     }
 }
 
-void CCliSession::OnFirstSync(bool success) {
+void CCliSession::OnFirstSync(bool success, int blocksDone) {
     if (!success) {
-        End(kExitFailed, "The device did not answer the Sync.");
+        const std::string reason = FailureReason(TransferMode::Sync, blocksDone);
+        if (reason.empty()) {
+            Probe();
+        } else {
+            End(kExitFailed, reason);
+        }
     } else if (doc_->passwordOk[options_.slot] != 1) {
-        End(kExitPassword); // the engine has said so already
+        // The engine has said that the password is wrong; say what to do about it.
+        End(kExitPassword, options_.password.empty()
+                               ? "The device is protected by a password: give it with --password."
+                               : "The device's password is not the one given with --password.");
     } else {
         StartCommand();
     }
+}
+
+std::string CCliSession::FailureReason(TransferMode mode, int blocksDone) const {
+    const std::string transfer = TransferName(mode);
+    if (const std::string problem = line_.ConnectionProblem(); !problem.empty()) {
+        return ConnectionText(problem) + Format(" (during the %s)", transfer.c_str()) + ".";
+    }
+    const int blocks = devlink::TransferBlockCount(mode);
+    if (line_.DamagedBlocks() > damagedAtStart_) {
+        return Format("Block %d of %d of the %s arrived damaged (its checksum did not match), so the %s "
+                      "stopped.",
+                      blocksDone + 1, blocks, transfer.c_str(), transfer.c_str());
+    }
+    if (line_.CharsReceived() == 0) {
+        return {};
+    }
+    if (!devlink::DeviceSends(mode)) {
+        return Format("The device did not acknowledge block %d of %d of the %s.", blocksDone + 1, blocks,
+                      transfer.c_str());
+    }
+    if (blocksDone == 0) {
+        return "The device did not answer the " + transfer + ".";
+    }
+    return Format("The device stopped answering during the %s, after %d of %d blocks.", transfer.c_str(),
+                  blocksDone, blocks);
+}
+
+std::string CCliSession::ConnectionText(const std::string& problem) const {
+    return (line_.WasConnected() ? "The connection to " + TargetText() + " ended: "
+                                 : "Cannot connect to " + TargetText() + ": ") +
+           problem;
+}
+
+// Nothing at all came back: a device that answers to another slot says so when every slot is
+// asked.
+void CCliSession::Probe() {
+    phase_ = Phase::Probe;
+    line_.AskEverySlot();
+    QTimer::singleShot(kProbeMs, &watch_, [this] {
+        const int other = line_.OtherSlot();
+        if (other >= 0) {
+            End(kExitFailed,
+                Format("The device at %s answers to slot %d, not to slot %d: give it with --slot %d.",
+                       TargetText().c_str(), other, options_.slot, other));
+        } else {
+            End(kExitFailed, "No answer from " + TargetText() + Format(" in slot %d: ", options_.slot) +
+                                 "nothing came back. Check the connection and that the device is on.");
+        }
+    });
 }
 
 void CCliSession::StartCommand() {
@@ -285,9 +356,7 @@ void CCliSession::StartCommand() {
         StartSettle();
         break;
     case Command::Monitor:
-        phase_ = Phase::Monitor;
-        QTimer::singleShot(static_cast<int>(std::ceil(options_.seconds * kMsPerSecond)), &watch_,
-                           [this] { End(kExitDone); });
+        StartMonitor();
         break;
     case Command::Dump:
     case Command::Response:
@@ -301,64 +370,151 @@ void CCliSession::StartTransfer(TransferMode mode) {
         End(kExitFailed, std::string("The engine is busy; the ") + TransferName(mode) + " did not start.");
         return;
     }
+    damagedAtStart_ = line_.DamagedBlocks();
     phase_ = Phase::Transfer;
+}
+
+bool CCliSession::ResolveSet(int& channel, int& value) {
+    const int d = options_.slot;
+    const int inputs = doc_->GetInputCount(d);
+    const int channels = doc_->GetChannelCount(d);
+    std::string problem;
+    if (options_.byKind) {
+        if (options_.channel >= channels) {
+            End(kExitUsage,
+                Format("The device has %d channels: CHANNEL runs from 0 to %d.", channels, channels - 1));
+            return false;
+        }
+        channel = options_.channel;
+        value = options_.value;
+    } else if (const auto resolved =
+                   cli::ResolveChannel(options_.channelRef, inputs, doc_->GetOutputCount(d), problem)) {
+        channel = *resolved;
+    } else {
+        End(kExitUsage, problem);
+        return false;
+    }
+    if (IsOutputKind(options_.kind) && channel < inputs) {
+        End(kExitUsage,
+            Format("This parameter belongs to the outputs: CHANNEL runs from %d to %d on this device "
+                   "(out1..out%d).",
+                   inputs, channels - 1, channels - inputs));
+        return false;
+    }
+    if (options_.kind == model::kMixLevel && options_.index >= inputs) {
+        End(kExitUsage,
+            Format("The device has %d inputs: the mix INDEX runs from in1 to in%d.", inputs, inputs));
+        return false;
+    }
+    if (options_.byKind || options_.kind == model::kChannelName) {
+        return true;
+    }
+    const cli::NamedParam* param = cli::NamedParamOfKind(options_.kind);
+    if (const auto converted = cli::ConvertValue(*doc_, d, *param, channel, options_.index, options_.text,
+                                                 options_.raw, problem)) {
+        value = *converted;
+        return true;
+    }
+    End(kExitUsage, problem);
+    return false;
 }
 
 void CCliSession::StartSet() {
     const int d = options_.slot;
-    const int inputs = doc_->GetInputCount(d);
-    const int channels = doc_->GetChannelCount(d);
-    if (options_.channel >= channels) {
-        End(kExitUsage,
-            Format("The device has %d channels: CHANNEL runs from 0 to %d.", channels, channels - 1));
-        return;
-    }
-    if (IsOutputKind(options_.kind) && options_.channel < inputs) {
-        End(kExitUsage, Format("Kind %d belongs to the outputs: CHANNEL runs from %d to %d on this device.",
-                               options_.kind, inputs, channels - 1));
-        return;
-    }
-    if (options_.kind == model::kMixLevel && options_.index >= inputs) {
-        End(kExitUsage,
-            Format("The device has %d inputs: INDEX of kind 10 runs from 0 to %d.", inputs, inputs - 1));
+    int value = 0;
+    if (!ResolveSet(setChannel_, value)) {
         return;
     }
     if (options_.kind == model::kChannelName) {
-        doc_->SetParamText(options_.kind, options_.text, options_.channel, d);
+        doc_->SetParamText(options_.kind, options_.text, setChannel_, d);
+        expectedText_ = doc_->GetParamText(options_.kind, setChannel_, d);
     } else {
-        doc_->SetParam(options_.kind, options_.value, options_.channel, options_.index, d);
+        doc_->SetParam(options_.kind, value, setChannel_, options_.index, d);
+        expectedValue_ = doc_->GetParam(options_.kind, setChannel_, options_.index, d);
     }
     StartSettle();
 }
 
-void CCliSession::StartSettle() {
-    phase_ = Phase::Settle;
-    watch_.start();
+void CCliSession::StartSettle() { phase_ = Phase::Settle; }
+
+// The device's state after a set or a recall, as the read-back Sync found it.
+void CCliSession::OnReadBack() {
+    const int d = options_.slot;
+    if (options_.command == Command::Recall) {
+        const int program = doc_->currentProgram[d] + 1;
+        if (program == options_.program) {
+            End(kExitDone);
+        } else {
+            End(kExitFailed, Format("The device shows program %d after the recall of program %d.", program,
+                                    options_.program));
+        }
+        return;
+    }
+    const bool held = options_.kind == model::kChannelName
+                          ? doc_->GetParamText(options_.kind, setChannel_, d) == expectedText_
+                          : doc_->GetParam(options_.kind, setChannel_, options_.index, d) == expectedValue_;
+    const std::string shown = cli::ChannelLabel(setChannel_, doc_->GetInputCount(d)) + " " +
+                              cli::ParamLabel(options_.kind, options_.index) + " " +
+                              cli::ValueText(*doc_, d, options_.kind, setChannel_, options_.index);
+    if (held) {
+        std::cout << shown << std::endl;
+        End(kExitDone);
+    } else {
+        End(kExitFailed, "The device did not take the value; it holds " + shown + ".");
+    }
 }
 
-// Done once nothing is pending or queued any more, the engine is idle (a Sync the device
-// asked for has ended), and the device has answered since or had time to.
 void CCliSession::OnWatch() {
+    WatchLink();
+    if (ended_ || phase_ != Phase::Settle) {
+        return;
+    }
+    // Once the change has left, read the device back: a Sync the device asked for itself (after
+    // a recall) does that as well.
     if (engine_.SendLength() > 0 || HasPendingChanges(*doc_, options_.slot)) {
         return;
     }
-    if (!settling_.isValid()) {
-        settling_.start();
-        metersSinceSent_ = 0;
+    if (engine_.Mode() == TransferMode::Idle) {
+        engine_.RequestTransfer(TransferMode::Sync);
     }
-    if (engine_.Mode() == TransferMode::Idle &&
-        (metersSinceSent_ >= kRepliesAfterSent || settling_.elapsed() >= kSettleGraceMs)) {
-        End(kExitDone);
+    damagedAtStart_ = line_.DamagedBlocks();
+    phase_ = Phase::ReadBack;
+}
+
+// A connection that failed or ended ends the command at once; a monitored link reports
+// silence and the answers that follow it.
+void CCliSession::WatchLink() {
+    if (ended_ || phase_ == Phase::Probe) {
+        return;
+    }
+    if (const std::string problem = line_.ConnectionProblem(); !problem.empty()) {
+        if (phase_ == Phase::Monitor) {
+            std::cout << monitor_->LinkLine(Seconds(), "connection closed: " + problem) << std::flush;
+        }
+        End(kExitFailed, ConnectionText(problem) + ".");
+        return;
+    }
+    if (phase_ != Phase::Monitor) {
+        return;
+    }
+    const bool silent = line_.MsSinceReceived() >= kSilentMs;
+    if (silent != silent_) {
+        silent_ = silent;
+        std::cout << monitor_->LinkLine(Seconds(),
+                                        silent ? Format("no answer for %d s", kSilentMs / kMsPerSecond)
+                                               : std::string("answering again"))
+                  << std::flush;
     }
 }
 
-void CCliSession::PrintMeters() {
-    const int d = options_.slot;
-    std::string line = Format("%.3f\tMeters", Seconds());
-    for (int c = 0; c < doc_->GetChannelCount(d); ++c) {
-        line += Format("\t%d", doc_->meterLevel[d][doc_->ChannelSlot(c, d)]);
-    }
-    std::cout << line << std::endl;
+void CCliSession::StartMonitor() {
+    phase_ = Phase::Monitor;
+    status_.CloseLine();
+    clock_.start();
+    monitor_ = std::make_unique<cli::CMonitorOutput>(*doc_, options_.slot, options_.json);
+    std::cout << monitor_->Header() << monitor_->LinkLine(Seconds(), "answering") << std::flush;
+    QTimer::singleShot(static_cast<int>(std::ceil(options_.seconds * kMsPerSecond)), &watch_,
+                       [this] { End(kExitDone); });
 }
 
 double CCliSession::Seconds() const { return static_cast<double>(clock_.elapsed()) / kMsPerSecond; }
@@ -370,11 +526,12 @@ void CCliSession::End(int exitCode, const std::string& message) {
     ended_ = true;
     exitCode_ = exitCode;
     if (!message.empty()) {
-        std::cerr << "veltrix-cli: " << message << std::endl;
+        status_.Message("veltrix-cli: " + message);
     }
     if (exitCode == kExitUsage) {
-        std::cerr << "\n" << cli::UsageText();
+        status_.Message(cli::kUsageHint);
     }
+    status_.CloseLine();
     timeLimit_.stop();
     watch_.stop();
     // The transport may still hold the last characters for the device.

@@ -5,27 +5,35 @@
 #include "cli/CliSession.h"
 #include "cli/Dump.h"
 #include "cli/Response.h"
+#include "cli/StatusOutput.h"
 #include "framework/UiService.h"
+#include "res/Version.h"
 
 #include <QCoreApplication>
 
 #include <iostream>
+#include <unistd.h>
 
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     AfxSetAppName("veltrix-cli");
-    CStderrUiService stderrService;
-    const CScopedUiService service(stderrService);
+    CStatusOutput status(stderr, isatty(STDERR_FILENO) != 0);
+    CCliUiService cliService(status);
+    const CScopedUiService service(cliService);
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments == std::vector<std::string>{"--version"}) {
+        std::cout << "veltrix-cli " << res::kVersion << "\n";
+        return cli::kExitDone;
+    }
     cli::CliOptions options;
     std::string message;
     switch (cli::ParseArguments(arguments, options, message)) {
     case cli::ParseResult::Help:
-        std::cout << cli::UsageText();
+        std::cout << cli::HelpText(options);
         return cli::kExitDone;
     case cli::ParseResult::Bad:
-        std::cerr << "veltrix-cli: " << message << "\n\n" << cli::UsageText();
+        std::cerr << "veltrix-cli: " << message << "\n" << cli::kUsageHint << "\n";
         return cli::kExitUsage;
     case cli::ParseResult::Run:
         break;
@@ -36,6 +44,6 @@ int main(int argc, char* argv[]) {
     if (options.command == cli::Command::Response) {
         return cli::RunResponse(options.file, options.points, std::cout);
     }
-    CCliSession session(options);
+    CCliSession session(options, status);
     return session.Run();
 }

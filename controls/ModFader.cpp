@@ -80,9 +80,11 @@ bool CModFader::HasChanged() {
 }
 
 int CModFader::ValueToY(double v) const {
-    const double fromTop = maxValue > 0 ? (maxValue - v) / maxValue : 0.0;
+    // Multiplied before it is divided: dividing first loses the last bit of a whole result
+    // (60 / 220 x 99 gives 26.99...), and the truncation then puts the line a pixel high.
     const double travel = track.Height() - thumbH - 3;
-    return static_cast<int>(std::trunc(travel * fromTop + 1)) + thumbH / 2 + kCapHeight;
+    const double fromTop = maxValue > 0 ? travel * (maxValue - v) / maxValue : 0.0;
+    return static_cast<int>(std::trunc(fromTop + 1)) + thumbH / 2 + kCapHeight;
 }
 
 int CModFader::MarkTarget(Mark mark) const {

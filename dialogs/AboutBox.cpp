@@ -1,5 +1,7 @@
 #include "dialogs/AboutBox.h"
 
+#include "res/Version.h"
+
 namespace {
 
 constexpr int kWidth = 360;
@@ -15,7 +17,7 @@ constexpr const char* kFurtherLine = "Loudspeaker management for up to 16 device
 
 CAboutBox::CAboutBox() : CDialog("Qel Veltrix Version", CSize(kWidth, kHeight)) {}
 
-std::string CAboutBox::VersionText() { return std::string("Version") + " " + kVersion; }
+std::string CAboutBox::VersionText() { return std::string("Version") + " " + std::string(res::kVersion); }
 
 void CAboutBox::CreateControls() {
     const int right = kWidth - kDialogMargin;

@@ -12,11 +12,10 @@ class CAboutBox : public CDialog {
 public:
     static constexpr int kProductTextId = 1097;
     static constexpr int kVersionTextId = 1099;
-    static constexpr const char* kVersion = "4.04";
 
     CAboutBox();
 
-    // "Version 4.04".
+    // "Version " and the program's version: "Version 4.04".
     static std::string VersionText();
 
     std::string productText;

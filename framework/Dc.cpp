@@ -44,6 +44,40 @@ CPen StockPen(int stockObject) {
     }
 }
 
+// One line broken between words so that each fits `width`; a word wider than `width` keeps a
+// line of its own. The blank at each break is dropped.
+QStringList BreakWords(const QString& line, const QFontMetrics& metrics, int width) {
+    QStringList broken;
+    QString current;
+    bool started = false;
+    for (const QString& word : line.split(' ')) {
+        const QString candidate = started ? current + ' ' + word : word;
+        if (started && !word.isEmpty() && metrics.horizontalAdvance(candidate) > width) {
+            broken.append(current);
+            current = word;
+        } else {
+            current = candidate;
+        }
+        started = true;
+    }
+    broken.append(current);
+    return broken;
+}
+
+// The lines DrawText draws: one with DT_SINGLELINE, else one per line break ("\r\n" or
+// "\n"), each broken between words with DT_WORDBREAK.
+QStringList TextLines(QString text, UINT format, const QFontMetrics& metrics, int width) {
+    text.remove('\r');
+    if (format & DT_SINGLELINE) {
+        return {text.remove('\n')};
+    }
+    QStringList lines;
+    for (const QString& line : text.split('\n')) {
+        lines += (format & DT_WORDBREAK) ? BreakWords(line, metrics, width) : QStringList{line};
+    }
+    return lines;
+}
+
 } // namespace
 
 CDC::CDC(QPaintDevice* device) {
@@ -289,7 +323,7 @@ void CDC::DrawEdge(const CRect& rect, UINT edge, UINT borders) {
 
 CSize CDC::GetTextExtent(const std::string& text) const {
     const QFontMetrics metrics(CurrentFont());
-    return {metrics.horizontalAdvance(ToQString(text)), metrics.height()};
+    return {metrics.horizontalAdvance(ToDisplayString(text)), metrics.height()};
 }
 
 int CDC::DrawText(const std::string& text, const CRect& rect, UINT format) {
@@ -298,8 +332,7 @@ int CDC::DrawText(const std::string& text, const CRect& rect, UINT format) {
     }
     const QFont font = CurrentFont();
     const QFontMetrics metrics(font);
-    const QStringList lines =
-        (format & DT_SINGLELINE) ? QStringList{ToQString(text).remove('\n')} : ToQString(text).split('\n');
+    const QStringList lines = TextLines(ToDisplayString(text), format, metrics, rect.Width());
     const int lineHeight = metrics.height();
     int top = rect.top;
     if (format & DT_SINGLELINE) {
@@ -339,7 +372,7 @@ void CDC::TextOut(int x, int y, const std::string& text) {
     }
     const QFont font = CurrentFont();
     const QFontMetrics metrics(font);
-    const QString line = ToQString(text);
+    const QString line = ToDisplayString(text);
     if (bkMode_ == OPAQUE) {
         painter_->fillRect(x, y, metrics.horizontalAdvance(line), metrics.height(), ToQColor(bkColour_));
     }

@@ -68,10 +68,6 @@ constexpr UINT MK_RBUTTON = 0x0002;
 constexpr UINT MK_SHIFT = 0x0004;
 constexpr UINT MK_CONTROL = 0x0008;
 
-// Virtual keys used by the program.
-constexpr UINT VK_RETURN = 13;
-constexpr UINT VK_ESCAPE = 27;
-
 // WM_SIZE types.
 constexpr UINT SIZE_RESTORED = 0;
 

@@ -1,12 +1,16 @@
 #include "framework/Wnd.h"
 
 #include "framework/PopupFrame.h"
+#include "framework/Text.h"
+#include "framework/VirtualKeyMap.h"
 #include "framework/WndWidget.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMoveEvent>
+#include <QPointer>
 #include <QResizeEvent>
 
 namespace {
@@ -28,19 +32,6 @@ UINT MouseFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
     return flags;
 }
 
-UINT VirtualKey(int qtKey) {
-    switch (qtKey) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return VK_RETURN;
-    case Qt::Key_Escape:
-        return VK_ESCAPE;
-    default:
-        // Letters and digits share their codes with the original platform's virtual keys.
-        return static_cast<UINT>(qtKey & 0xFFFF);
-    }
-}
-
 LPARAM PointParam(const QPoint& p) { return MAKELPARAM(p.x(), p.y()); }
 
 CPoint PointFromParam(LPARAM l) { return {GET_X_LPARAM(l), GET_Y_LPARAM(l)}; }
@@ -56,9 +47,53 @@ QList<WndWidgetHook*> HooksIn(QWidget* root) {
     return hooks;
 }
 
+// The window that holds the last left-button press: the outermost window of the press inside
+// its top-level window (a popup's own window, or the view of a frame).
+QPointer<QWidget>& PressHolderWidget() {
+    static QPointer<QWidget> holder; // the mouse's state, as the system keeps it
+    return holder;
+}
+
+// The window of ours at `widget`: the nearest window in it or above it within its top-level
+// window. Null for a popup's frame and for widgets that are not ours.
+WndWidgetHook* WindowAt(QWidget* widget) {
+    for (QWidget* w = widget; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
+        if (auto* hook = dynamic_cast<WndWidgetHook*>(w); hook && hook->Owner()) {
+            return hook;
+        }
+    }
+    return nullptr;
+}
+
+// The outermost window of ours that contains `widget` below its top-level window, or the
+// top-level window itself when nothing lies between.
+WndWidgetHook* OutermostWindowOf(QWidget* widget) {
+    WndWidgetHook* outermost = nullptr;
+    for (QWidget* w = widget; w; w = w->parentWidget()) {
+        auto* hook = dynamic_cast<WndWidgetHook*>(w);
+        if (hook && hook->Owner() && (!w->isWindow() || !outermost)) {
+            outermost = hook;
+        }
+        if (w->isWindow()) {
+            break;
+        }
+    }
+    return outermost;
+}
+
 } // namespace
 
 // ---- WndWidgetHook ----
+
+void WndWidgetHook::RememberPress(QWidget* pressed) {
+    WndWidgetHook* holder = OutermostWindowOf(pressed);
+    PressHolderWidget() = holder ? holder->Widget() : nullptr;
+}
+
+WndWidgetHook* WndWidgetHook::PressHolder() {
+    auto* hook = dynamic_cast<WndWidgetHook*>(PressHolderWidget().data());
+    return hook && hook->Owner() ? hook : nullptr;
+}
 
 WndWidgetHook::~WndWidgetHook() = default;
 
@@ -74,24 +109,39 @@ bool WndWidgetHook::Dispatch(QEvent* event) {
     if (!owner_) {
         return false;
     }
-    QWidget* self = Widget();
     const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        RememberPress(Widget());
+    }
     if (type == QEvent::MouseMove || type == QEvent::MouseButtonRelease) {
         // No implicit grab: moves and releases belong to the window under the pointer.
         auto* mouse = static_cast<QMouseEvent*>(event);
-        QWidget* under = QApplication::widgetAt(mouse->globalPosition().toPoint());
-        if (under != self) {
-            if (auto* target = dynamic_cast<WndWidgetHook*>(under); target && target->Owner()) {
-                QMouseEvent mapped(type, under->mapFromGlobal(mouse->globalPosition()),
-                                   mouse->globalPosition(), mouse->button(), mouse->buttons(),
-                                   mouse->modifiers());
-                target->Dispatch(&mapped);
+        const QPointF global = mouse->globalPosition();
+        WndWidgetHook* target = WindowAt(QApplication::widgetAt(global.toPoint()));
+        if (target != this) {
+            // A left-button release over no window of ours, or over a popup's frame, still
+            // ends the drag: it goes to the window that holds the press.
+            if (!target && type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
+                target = PressHolder();
+            }
+            if (target) {
+                QMouseEvent mapped(type, target->Widget()->mapFromGlobal(global), global, mouse->button(),
+                                   mouse->buttons(), mouse->modifiers());
+                target->Deliver(&mapped);
             }
             event->accept();
             return true;
         }
     }
+    return Deliver(event);
+}
 
+bool WndWidgetHook::Deliver(QEvent* event) {
+    if (!owner_) {
+        return false;
+    }
+    QWidget* self = Widget();
+    const QEvent::Type type = event->type();
     QEvent* previous = current_;
     current_ = event;
     CWnd* owner = owner_;
@@ -136,14 +186,19 @@ bool WndWidgetHook::Dispatch(QEvent* event) {
     }
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
-        owner->WindowProc(WM_KEYDOWN, VirtualKey(key->key()), key->isAutoRepeat() ? 1 : 0);
+        owner->WindowProc(WM_KEYDOWN, VirtualKeyOf(key->key(), key->modifiers()),
+                          key->isAutoRepeat() ? 1 : 0);
         break;
     }
     case QEvent::FocusIn:
-        owner->WindowProc(WM_SETFOCUS, 0, 0);
-        break;
     case QEvent::FocusOut:
-        owner->WindowProc(WM_KILLFOCUS, 0, 0);
+        // A menu that pops up (an edit's own context menu) does not take the focus on the
+        // original platform: the window keeps it, and hears nothing of the menu.
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason) {
+            CallBase(event);
+        } else {
+            owner->WindowProc(type == QEvent::FocusIn ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0);
+        }
         break;
     default:
         break;
@@ -197,7 +252,7 @@ bool CWnd::CreatePopup(CWnd* owner, const std::string& title, const CRect& windo
     parent_ = owner;
     QWidget* ownerWidget = owner && owner->widget_ ? owner->widget_->window() : nullptr;
     auto frame = std::make_unique<PopupFrame>(*this, ownerWidget);
-    frame->setWindowTitle(QString::fromStdString(title));
+    frame->setWindowTitle(ToQString(title));
     std::unique_ptr<QWidget> client = MakeWidget(frame.get());
     frame->SetClient(client.get());
     frame->setGeometry(windowRect.left, windowRect.top, windowRect.Width(), windowRect.Height());
@@ -211,7 +266,7 @@ bool CWnd::CreateFrame(const std::string& title, const CRect& rect) {
         return false;
     }
     std::unique_ptr<QWidget> client = MakeWidget(nullptr);
-    client->setWindowTitle(QString::fromStdString(title));
+    client->setWindowTitle(ToQString(title));
     client->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
     QWidget* outer = client.get();
     Attach(std::move(client), outer);
@@ -355,14 +410,14 @@ void CWnd::ScreenToClient(CPoint* point) const {
 
 void CWnd::SetWindowText(const std::string& text) {
     if (QWidget* outer = OuterWidget()) {
-        outer->setWindowTitle(QString::fromStdString(text));
+        outer->setWindowTitle(ToQString(text));
         outer->update();
     }
 }
 
 std::string CWnd::GetWindowText() const {
     QWidget* outer = OuterWidget();
-    return outer ? outer->windowTitle().toStdString() : std::string();
+    return outer ? FromQString(outer->windowTitle()) : std::string();
 }
 
 void CWnd::SetFocus() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "framework/MsgWnd.h"
+#include "framework/VirtualKeys.h"
 
 #include <memory>
 #include <string>
@@ -118,7 +119,8 @@ public:
     CWnd* Owner() const { return owner_; }
     void Orphan() { owner_ = nullptr; }
 
-    // Runs the event through the owner; returns false when there is no owner.
+    // Runs the event through the owner, or through the window that the pointer is over when
+    // it is a move or a release; returns false when there is no owner.
     bool Dispatch(QEvent* event);
     // The widget's own processing of the current event.
     virtual void CallBase(QEvent* event) = 0;
@@ -130,6 +132,13 @@ protected:
     void WidgetDestroyed();
 
 private:
+    // Hands the event to the owner's handlers.
+    bool Deliver(QEvent* event);
+    // Remembers the window that holds a left-button press on `pressed`.
+    static void RememberPress(QWidget* pressed);
+    // The window that holds the last press; null when it has gone.
+    static WndWidgetHook* PressHolder();
+
     CWnd* owner_;
     QEvent* current_ = nullptr;
 };

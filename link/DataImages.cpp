@@ -2,6 +2,7 @@
 
 #include "link/ImageReader.h"
 #include "link/ImageWriter.h"
+#include "model/DeviceText.h"
 #include "model/TonraDoc.h"
 
 #include <algorithm>
@@ -130,7 +131,7 @@ void ReadSyncImage(std::string_view image, CTonraDoc& doc, int d) {
             modelName += static_cast<char>(c);
         }
     }
-    doc.deviceModel[d] = modelName;
+    doc.deviceModel[d] = KeepToPrintable(modelName, kModelNameLength);
     // A device without inputs or outputs would leave the pages nothing to show: a count is
     // applied only when it is a possible one.
     if (const int inputs = reader.ReadByte(); inputs >= 1 && inputs <= kMaxInputs) {

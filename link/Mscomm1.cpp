@@ -1,6 +1,7 @@
 #include "link/Mscomm1.h"
 
 #include "link/ComPorts.h"
+#include "link/SerialAccess.h"
 
 #include <QSerialPort>
 
@@ -176,6 +177,12 @@ bool CMscomm1::SetPortOpen(bool open) {
     port->setReadBufferSize(inBufferSize_);
     if (!port->open(QIODevice::ReadWrite)) {
         lastError_ = Describe(*port);
+        if (port->error() == QSerialPort::PermissionError) {
+            // Refused for want of the right, or busy: say what to do about it.
+            if (const std::string advice = devlink::OpenRefusalAdvice(DevicePath()); !advice.empty()) {
+                lastError_ += "\n" + advice;
+            }
+        }
         return false;
     }
     port_ = std::move(port);

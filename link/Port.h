@@ -114,6 +114,7 @@ public:
     const std::string& FileProblem() const { return fileProblem_; }
 
     CPortSerial& SerialTransport() { return serial_; }
+    CPortSocket& NetworkTransport() { return socket_; }
 
 protected:
     int OnCreate() override;

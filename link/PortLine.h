@@ -1,6 +1,7 @@
 // CPortLine: a line that carries an engine's characters instead of its serial or network
 // transport. Tests and benchmarks put a device of their own on it, so that they can drive the
-// engine tick by tick and know exactly what arrived when; the program itself never sets one.
+// engine tick by tick and know exactly what arrived when; veltrix-cli puts one in front of the
+// engine's own transport to watch the traffic and explain a failure. The GUI never sets one.
 #pragma once
 
 #include <string>

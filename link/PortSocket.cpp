@@ -45,8 +45,22 @@ std::string CPortSocket::Receive() {
 }
 
 void CPortSocket::Send(const std::string& text) {
-    if (!socket_ || socket_->bytesToWrite() + static_cast<qint64>(text.size()) > kSendLimit) {
+    // Characters for a connection that failed or ended are dropped; writing them would also
+    // replace the reason it ended with "not connected".
+    if (!socket_ || socket_->state() == QAbstractSocket::UnconnectedState ||
+        socket_->bytesToWrite() + static_cast<qint64>(text.size()) > kSendLimit) {
         return;
     }
     socket_->write(text.data(), static_cast<qint64>(text.size()));
+}
+
+bool CPortSocket::IsConnected() const {
+    return socket_ && socket_->state() == QAbstractSocket::ConnectedState;
+}
+
+std::string CPortSocket::ErrorText() const {
+    if (!socket_ || socket_->error() == QAbstractSocket::UnknownSocketError) {
+        return {};
+    }
+    return socket_->errorString().toStdString();
 }

@@ -23,8 +23,15 @@ public:
     // At most kReceiveChunk received characters; empty when nothing (or an error) arrived.
     std::string Receive();
     // Queues the characters; they leave once the connection stands. Characters beyond
-    // kSendLimit waiting to leave are dropped.
+    // kSendLimit waiting to leave, and characters for a connection that failed or ended, are
+    // dropped.
     void Send(const std::string& text);
+
+    // Whether the connection stands (made and not ended).
+    bool IsConnected() const;
+    // Why the connection could not be made or ended, in the system's words; empty while it
+    // stands, while it is still being made, and before Connect.
+    std::string ErrorText() const;
 
     static constexpr int kReceiveChunk = 100;
     // What the transport holds at most in either direction; a peer that sends faster than

@@ -303,6 +303,8 @@ bool CPort::BuildDownloadImage() {
         const std::string& name = doc_->programFiles[p];
         if (name.empty()) {
             doc_->OnNewDocument();
+        } else if (fileProblem_ = ProgramEntryProblem(p, name); !fileProblem_.empty()) {
+            return false; // never a file outside the list's folder
         } else if (!LoadProgramFile(ProgramFilePath(name))) {
             return false;
         }

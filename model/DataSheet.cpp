@@ -112,6 +112,18 @@ std::string SheetRowLabel(int row, int inputCount) {
     return label >= 0 && label < kSheetLabelCount ? SheetLabels()[label] : std::string();
 }
 
+std::string SheetParamLabel(int kind, int index) {
+    // An output column of a device with every input shows every row.
+    const int outputColumn = kMaxInputs;
+    for (int row = 0; row < SheetRowCount(kMaxInputs); ++row) {
+        const CellParam param = CellParamAt(row, outputColumn, kMaxInputs);
+        if (param.kind == kind && param.index == index) {
+            return SheetRowLabel(row, kMaxInputs);
+        }
+    }
+    return {};
+}
+
 std::string SheetCell(const CTonraDoc& doc, int row, int column, int device) {
     const CellParam param = CellParamAt(row, column, doc.GetInputCount(device));
     if (param.kind == kChannelName) {

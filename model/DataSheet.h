@@ -33,6 +33,9 @@ int SheetRowCount(int inputCount);
 // "Input 1" ... for input columns, "Ouput 1" ... for output columns.
 std::string SheetHeader(int column, int inputCount);
 std::string SheetRowLabel(int row, int inputCount);
+// The row label of parameter `kind` with band, mix input or filter `index`; empty for a
+// parameter the sheet does not show.
+std::string SheetParamLabel(int kind, int index);
 // The text of row `row` in the column of channel `column`; empty where the sheet shows nothing.
 std::string SheetCell(const CTonraDoc& doc, int row, int column, int device = -1);
 

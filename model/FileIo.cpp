@@ -3,6 +3,7 @@
 #include "framework/Text.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace model {
@@ -14,6 +15,14 @@ std::string Sentence(const QString& reason) { return FromQString(reason) + "."; 
 } // namespace
 
 std::optional<QByteArray> ReadFileBytes(const std::string& path, qsizetype maxBytes, std::string& problem) {
+    // A pipe without a writer would block the open for ever, and a device never ends: only a
+    // regular file (or a link to one) is opened at all.
+    const QFileInfo info(ToQString(path));
+    if (info.exists() && !info.isFile()) {
+        problem = info.isDir() ? "It is a folder, not a file."
+                               : "It is no regular file (a pipe, a socket or a device).";
+        return std::nullopt;
+    }
     QFile file(ToQString(path));
     if (!file.open(QIODevice::ReadOnly)) {
         problem = Sentence(file.errorString());

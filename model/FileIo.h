@@ -12,7 +12,8 @@
 namespace model {
 
 // The first `maxBytes` bytes of the file at `path` (all of it when it is shorter). When the
-// file cannot be read: nothing, and `problem` says why in a sentence.
+// file cannot be read: nothing, and `problem` says why in a sentence. Folders, pipes, sockets
+// and devices are refused before anything is opened.
 std::optional<QByteArray> ReadFileBytes(const std::string& path, qsizetype maxBytes, std::string& problem);
 
 // Makes `bytes` the whole content of the file at `path`. False, with the reason in `problem`,

@@ -25,6 +25,12 @@ QByteArray WriteProgramListBytes(const ProgramList& names);
 // its whole records; the records it lacks, and a record it holds only in part, stay empty.
 ProgramList ReadProgramListBytes(QByteArrayView bytes);
 
+// Why entry `entry` (0..29) of a program list cannot name a program file: a program file is a
+// file in the list's folder, so the entry must be a plain file name, without a path separator,
+// other than "." and "..", and without characters a file name cannot hold. A sentence that
+// names the entry, or empty when the entry is empty or a plain name.
+std::string ProgramEntryProblem(int entry, const std::string& name);
+
 // The list in the file at `path`; nothing when the file cannot be read.
 std::optional<ProgramList> ReadProgramListFile(const std::string& path);
 // Creates or replaces the file at `path`. False, with the reason in `problem`, when that fails.

@@ -1,7 +1,9 @@
 #include "model/SetupFile.h"
 
+#include "framework/Format.h"
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
+#include "model/DeviceText.h"
 
 #include <algorithm>
 
@@ -61,6 +63,20 @@ template <typename Archive, typename Setup> void ExchangeLcdLines(Archive& archi
     }
 }
 
+// A file is a setup file only when its fields fill it exactly: without a header it has no
+// other way to tell itself from any other file.
+std::string SizeProblem(qsizetype size, qsizetype used, bool legacy) {
+    if (legacy && size != kLegacySetupFileSize) {
+        return Format("It is no setup file: a setup file without a header is %d bytes long, this file %lld.",
+                      kLegacySetupFileSize, static_cast<long long>(size));
+    }
+    if (used != size) {
+        return Format("It is no setup file: %lld bytes follow the end of the setup.",
+                      static_cast<long long>(size - used));
+    }
+    return {};
+}
+
 } // namespace
 
 QByteArray WriteSetupFile(const DeviceSetup& setup) {
@@ -85,17 +101,24 @@ SetupFileRead ReadSetupFile(QByteArrayView bytes, DeviceSetup& setup) {
     } else {
         ExchangeHeader(archive, result.version, setup);
         result.version = CutAtBlank(result.version);
-        setup.deviceModel = CutAtBlank(setup.deviceModel);
+        setup.deviceModel = CutAtBlank(KeepToPrintable(setup.deviceModel, kModelNameLength));
     }
     ExchangeBody(archive, setup);
     for (ChannelSetup& channel : setup.channels) {
-        channel.name = CutAtBlank(channel.name);
+        channel.name = CutAtBlank(KeepToDeviceChars(channel.name, kChannelNameLength));
     }
     if (!result.legacy) {
         ExchangeLcdLines(archive, setup);
+        for (std::string& line : setup.lcdLine) {
+            line = KeepToPrintable(line, kLcdLineLength);
+        }
     }
     result.complete = !archive.Failed();
     result.problem = archive.Problem();
+    if (result.complete) {
+        result.problem = SizeProblem(bytes.size(), archive.Position(), result.legacy);
+        result.complete = result.problem.empty();
+    }
     return result;
 }
 

@@ -83,8 +83,11 @@ struct SetupFileRead {
 QByteArray WriteSetupFile(const DeviceSetup& setup);
 
 // Reads a setup file over `setup`: every field the file holds takes the file's value, the
-// model and the channel names cut at their first blank, the display lines as they stand.
-// When the read is not complete `setup` holds a mix of old and new values: discard it.
+// model and the channel names cut at their first blank, the display lines as they stand. The
+// channel names are kept to the device character set, the model and the display lines to
+// printable characters, each to its width. The read is complete only when the fields fill the
+// file exactly (a file without a header is 2580 bytes long). When the read is not complete
+// `setup` holds a mix of old and new values: discard it.
 SetupFileRead ReadSetupFile(QByteArrayView bytes, DeviceSetup& setup);
 
 // `text` padded with blanks to `length` characters, or its first `length` characters.

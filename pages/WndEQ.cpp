@@ -122,25 +122,14 @@ EqLayout ComputeEqLayout(int windowWidth) {
 
 } // namespace pages
 
-CWndEQ::CWndEQ() { savedGain.fill(kEqGainZeroIndex); }
+CWndEQ::CWndEQ() : CWndChannelPopup(UM_EQ_CLOSED) { savedGain.fill(kEqGainZeroIndex); }
 
 CWndEQ::~CWndEQ() = default;
 
 // ---- Opening and switching ----
 
-bool CWndEQ::OpenForChannel(int y, CWnd* parentIn, CTonraDoc* documentIn, int channelIn) {
-    parent = parentIn;
-    document = documentIn;
-    if (!document || (!GetSafeHwnd() && !CreatePopup(parent, "", CRect(), false))) {
-        return false;
-    }
-    popupPos = CPoint(1, y);
-    SetChannel(channelIn);
-    return true;
-}
-
 void CWndEQ::SetChannel(int channelIn) {
-    if (!GetSafeHwnd() || !document || channelIn < 0 || channelIn >= kSlotCount) {
+    if (!GetSafeHwnd() || !document || !IsChannel(channelIn)) {
         return;
     }
     SetWindowText(pages::ChannelPopupTitle(*document, channelIn, "EQ"));
@@ -167,16 +156,16 @@ int CWndEQ::OnCreate() {
 
 bool CWndEQ::CreateBandControls(int b) {
     const CRect none;
-    const auto field = [&](CModText& control, const FieldSpec& spec) {
-        return control.Create(none, this, spec.firstId + b, spec.textColour, true, spec.maxChars);
+    const auto field = [&](CModText& control, const FieldSpec& row) {
+        return control.Create(none, this, row.firstId + b, row.textColour, true, row.maxChars);
     };
-    const auto fader = [&](CModFader& control, const FaderSpec& spec) {
-        return control.Create(none, this, spec.firstId + b, spec.maxValue, spec.markValue, spec.divisions,
-                              spec.thumbColour);
+    const auto fader = [&](CModFader& control, const FaderSpec& row) {
+        return control.Create(none, this, row.firstId + b, row.maxValue, row.markValue, row.divisions,
+                              row.thumbColour);
     };
-    const auto button = [&](CModButton& control, const ButtonSpec& spec) {
-        return control.Create(spec.firstId + b, none, false, spec.lit, spec.backColour, spec.textColour,
-                              spec.litBackColour, spec.litTextColour, 0, 0, spec.caption, this);
+    const auto button = [&](CModButton& control, const ButtonSpec& row) {
+        return control.Create(row.firstId + b, none, false, row.lit, row.backColour, row.textColour,
+                              row.litBackColour, row.litTextColour, 0, 0, row.caption, this);
     };
     const bool created = field(eqGainFields[b], kGainField) && field(eqFreqFields[b], kFreqField) &&
                          field(eqWidthFields[b], kWidthField) && fader(eqGainFaders[b], kGainFader) &&
@@ -226,12 +215,6 @@ void CWndEQ::LayOut() {
     }
 }
 
-void CWndEQ::OnMove(int, int) {
-    CRect rect;
-    GetWindowRect(&rect);
-    popupPos = rect.TopLeft();
-}
-
 // ---- Refresh ----
 
 int CWndEQ::CurrentDevice() const { return document->ResolveDevice(-1); }
@@ -239,7 +222,7 @@ int CWndEQ::CurrentDevice() const { return document->ResolveDevice(-1); }
 bool CWndEQ::BandOn(int b) const { return document->eqBandOn[CurrentDevice()][channel][b] != 0; }
 
 void CWndEQ::Refresh() {
-    if (!GetSafeHwnd() || !document || channel < 0 || channel >= kSlotCount) {
+    if (!GetSafeHwnd() || !document || !IsChannel(channel)) {
         return;
     }
     bool changed = false;
@@ -343,7 +326,7 @@ void CWndEQ::PressButton(UINT id) {
     }
 }
 
-void CWndEQ::FaderChanged(UINT id) {
+void CWndEQ::ValueChanged(UINT id) {
     const int b = static_cast<int>(id % kIdsPerControl);
     const int c = channel;
     if (IsIdOf(id, kGainFader.firstId)) {
@@ -383,62 +366,15 @@ void CWndEQ::TextEntered(UINT id) {
     }
 }
 
-// ---- Messages ----
-
-template <typename Fn> void CWndEQ::ForEachControl(Fn fn) {
+void CWndEQ::EndTracking() {
     for (int b = 0; b < kBandCount; ++b) {
         for (CWnd* control : std::initializer_list<CWnd*>{
                  &peqButtons[b], &loButtons[b], &hiButtons[b], &widthModeButtons[b], &onButtons[b],
                  &eqGainFaders[b], &eqCoarseFaders[b], &eqFineFaders[b], &eqWidthFaders[b], &eqGainFields[b],
                  &eqFreqFields[b], &eqWidthFields[b]}) {
-            fn(*control);
+            control->SendMessage(UM_END_TRACKING);
         }
     }
-}
-
-LRESULT CWndEQ::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!document) {
-        return CWnd::OnMessage(message, wParam, lParam);
-    }
-    const UINT id = static_cast<UINT>(wParam);
-    switch (message) {
-    case UM_CTRL_PRESS:
-        PressButton(id);
-        controls::Report(parent, UM_CTRL_PRESS, id);
-        return 1;
-    case UM_CTRL_RELEASE:
-        Refresh();
-        controls::Report(parent, UM_CTRL_RELEASE, id);
-        return 1;
-    case UM_END_TRACKING:
-        ForEachControl([](CWnd& control) { control.SendMessage(UM_END_TRACKING); });
-        Refresh();
-        return 1;
-    case UM_VALUE_CHANGED:
-        FaderChanged(id);
-        Refresh();
-        controls::Report(parent, UM_REFRESH, 0);
-        return 1;
-    case UM_TEXT_ENTERED:
-        TextEntered(id);
-        return 1;
-    case UM_REFRESH:
-        // A committed text edit: the view answers a release with the end of tracking, which
-        // refreshes the panel and this editor.
-        controls::Report(parent, UM_CTRL_RELEASE, static_cast<UINT>(channel));
-        return 1;
-    default:
-        return CWnd::OnMessage(message, wParam, lParam);
-    }
-}
-
-void CWndEQ::OnLButtonDown(UINT, CPoint) { controls::Report(parent, UM_CTRL_PRESS, 0); }
-
-void CWndEQ::OnLButtonUp(UINT, CPoint) { controls::Report(parent, UM_CTRL_RELEASE, 0); }
-
-void CWndEQ::OnClose() {
-    controls::Report(parent, UM_EQ_CLOSED, 0);
-    DestroyWindow();
 }
 
 // ---- Painting ----

@@ -7,12 +7,10 @@
 #include "controls/ModButton.h"
 #include "controls/ModFader.h"
 #include "controls/ModText.h"
-#include "framework/Wnd.h"
 #include "model/ModelTypes.h"
+#include "pages/WndChannelPopup.h"
 
 #include <array>
-
-class CTonraDoc;
 
 namespace pages {
 
@@ -27,7 +25,7 @@ EqLayout ComputeEqLayout(int windowWidth);
 
 } // namespace pages
 
-class CWndEQ : public CWnd {
+class CWndEQ : public CWndChannelPopup {
 public:
     // The window rectangle, caption and border included.
     static constexpr int kWidth = 1000;
@@ -36,27 +34,20 @@ public:
     CWndEQ();
     ~CWndEQ() override;
 
-    // Creates the window owned by `parent` with its top-left corner at screen (1, y) and shows
-    // `channel`. The device panel passes its height minus 256 as y.
-    bool OpenForChannel(int y, CWnd* parent, CTonraDoc* document, int channel);
-    // Shows another channel: title, position and size; hidden for an output while the device's
-    // factory EQ is set.
-    void SetChannel(int channel);
-    // Pulls the document into the controls; repaints only what changed.
-    void Refresh();
-
-    int Channel() const { return channel; }
-    CPoint PopupPos() const { return popupPos; }
+    // Title, position and size; hidden for an output while the device's factory EQ is set.
+    void SetChannel(int channel) override;
+    void Refresh() override;
 
 protected:
     int OnCreate() override;
     void OnSize(UINT type, int cx, int cy) override;
-    void OnMove(int x, int y) override;
-    void OnClose() override;
     void OnPaint() override;
-    void OnLButtonDown(UINT flags, CPoint point) override;
-    void OnLButtonUp(UINT flags, CPoint point) override;
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PressButton(UINT id) override;
+    void ValueChanged(UINT id) override;
+    void TextEntered(UINT id) override;
+    // The display follows a button press at its release.
+    void ControlReleased() override { Refresh(); }
+    void EndTracking() override;
 
 private:
     using Buttons = std::array<CModButton, model::kBandCount>;
@@ -66,22 +57,13 @@ private:
     bool CreateBandControls(int b);
     void LayOut();
     bool RefreshBand(int b);
-    void PressButton(UINT id);
-    void FaderChanged(UINT id);
-    void TextEntered(UINT id);
     bool BandOn(int b) const;
     int CurrentDevice() const;
-    // Every control of every band, for the messages that go to all of them.
-    template <typename Fn> void ForEachControl(Fn fn);
 
-    CWnd* parent = nullptr;
-    CTonraDoc* document = nullptr;
-    CPoint popupPos;
     int bandLeft = 0;
     int buttonColumn = 0;
     int bandWidthPx = 0;
     std::array<int, 4> faderColumns{};
-    int channel = 0;
     std::array<int, model::kBandCount> savedGain{};
 
     Buttons peqButtons;

@@ -124,25 +124,14 @@ std::string ReleaseTimeText(int attack, int release) {
 
 } // namespace pages
 
-CWndSignal::CWndSignal() = default;
+CWndSignal::CWndSignal() : CWndChannelPopup(UM_SIGNAL_CLOSED) {}
 
 CWndSignal::~CWndSignal() = default;
 
 // ---- Opening and switching ----
 
-bool CWndSignal::OpenForChannel(int y, CWnd* parentIn, CTonraDoc* documentIn, int channelIn) {
-    parent = parentIn;
-    document = documentIn;
-    if (!document || (!GetSafeHwnd() && !CreatePopup(parent, "", CRect(), false))) {
-        return false;
-    }
-    popupPos = CPoint(1, y);
-    SetChannel(channelIn);
-    return true;
-}
-
 void CWndSignal::SetChannel(int channelIn) {
-    if (!GetSafeHwnd() || !document || channelIn < 0 || channelIn >= kSlotCount) {
+    if (!GetSafeHwnd() || !document || !IsChannel(channelIn)) {
         return;
     }
     channel = channelIn;
@@ -348,12 +337,6 @@ void CWndSignal::LayOutLimiter(int rightEdge, int faderBottom) {
     ampGainSpin.MoveWindow(CRect(s + 404, 85, right, 95));
     impedanceField.MoveWindow(CRect(s + 404, 120, right, 135));
     impedanceSpin.MoveWindow(CRect(s + 404, 135, right, 145));
-}
-
-void CWndSignal::OnMove(int, int) {
-    CRect rect;
-    GetWindowRect(&rect);
-    popupPos = rect.TopLeft();
 }
 
 // ---- Refresh ----
@@ -604,66 +587,19 @@ void CWndSignal::TextEnteredOnOutput(UINT id) {
     }
 }
 
-// ---- Messages ----
-
-template <typename Fn> void CWndSignal::ForEachFader(Fn fn) {
-    fn(delayCoarseFader);
-    fn(delayFineFader);
+void CWndSignal::EndTracking() {
+    for (CModFader* fader :
+         {&delayCoarseFader, &delayFineFader, &thresholdFader, &attackFader, &releaseFader}) {
+        fader->SendMessage(UM_END_TRACKING);
+    }
     for (int i = 0; i < document->GetInputCount() && i < kMaxInputs; ++i) {
-        fn(sourceFaders[i]);
+        sourceFaders[i].SendMessage(UM_END_TRACKING);
     }
     for (int x = 0; x < kXoverFilterCount; ++x) {
-        fn(xoverCoarseFaders[x]);
-        fn(xoverFineFaders[x]);
-        fn(xoverSlopeFaders[x]);
+        for (CModFader* fader : {&xoverCoarseFaders[x], &xoverFineFaders[x], &xoverSlopeFaders[x]}) {
+            fader->SendMessage(UM_END_TRACKING);
+        }
     }
-    fn(thresholdFader);
-    fn(attackFader);
-    fn(releaseFader);
-}
-
-LRESULT CWndSignal::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!document) {
-        return CWnd::OnMessage(message, wParam, lParam);
-    }
-    const UINT id = static_cast<UINT>(wParam);
-    switch (message) {
-    case UM_CTRL_PRESS:
-        PressButton(id);
-        controls::Report(parent, UM_CTRL_PRESS, id);
-        return 1;
-    case UM_CTRL_RELEASE:
-        controls::Report(parent, UM_CTRL_RELEASE, id);
-        return 1;
-    case UM_END_TRACKING:
-        ForEachFader([](CModFader& fader) { fader.SendMessage(UM_END_TRACKING); });
-        Refresh();
-        return 1;
-    case UM_VALUE_CHANGED:
-        ValueChanged(id);
-        Refresh();
-        controls::Report(parent, UM_REFRESH, 0);
-        return 1;
-    case UM_TEXT_ENTERED:
-        TextEntered(id);
-        return 1;
-    case UM_REFRESH:
-        // A committed text edit: the view answers a release with the end of tracking, which
-        // refreshes the panel and this page.
-        controls::Report(parent, UM_CTRL_RELEASE, static_cast<UINT>(channel));
-        return 1;
-    default:
-        return CWnd::OnMessage(message, wParam, lParam);
-    }
-}
-
-void CWndSignal::OnLButtonDown(UINT, CPoint) { controls::Report(parent, UM_CTRL_PRESS, 0); }
-
-void CWndSignal::OnLButtonUp(UINT, CPoint) { controls::Report(parent, UM_CTRL_RELEASE, 0); }
-
-void CWndSignal::OnClose() {
-    controls::Report(parent, UM_SIGNAL_CLOSED, 0);
-    DestroyWindow();
 }
 
 // ---- Painting ----

@@ -9,13 +9,11 @@
 #include "controls/ModFader.h"
 #include "controls/ModSpin.h"
 #include "controls/ModText.h"
-#include "framework/Wnd.h"
 #include "model/ModelTypes.h"
+#include "pages/WndChannelPopup.h"
 
 #include <array>
 #include <string>
-
-class CTonraDoc;
 
 namespace pages {
 
@@ -29,7 +27,7 @@ std::string ReleaseTimeText(int attack, int release);
 
 } // namespace pages
 
-class CWndSignal : public CWnd {
+class CWndSignal : public CWndChannelPopup {
 public:
     static constexpr int kHeight = 185;
     static constexpr int kInitialTemperature = 25;
@@ -37,28 +35,21 @@ public:
     CWndSignal();
     ~CWndSignal() override;
 
-    // Creates the window owned by `parent` with its top-left corner at screen (1, y) and shows
-    // `channel`. The device panel passes its height minus 256 as y.
-    bool OpenForChannel(int y, CWnd* parent, CTonraDoc* document, int channel);
-    // Shows another channel: title, position and the size of an input or an output page.
-    void SetChannel(int channel);
-    // Pulls the document into the controls; repaints only what changed.
-    void Refresh();
+    // Title, position and the size of an input or an output page.
+    void SetChannel(int channel) override;
+    void Refresh() override;
 
-    int Channel() const { return channel; }
-    CPoint PopupPos() const { return popupPos; }
     // The air temperature in degrees Celsius that the distances are shown at.
     int Temperature() const;
 
 protected:
     int OnCreate() override;
     void OnSize(UINT type, int cx, int cy) override;
-    void OnMove(int x, int y) override;
-    void OnClose() override;
     void OnPaint() override;
-    void OnLButtonDown(UINT flags, CPoint point) override;
-    void OnLButtonUp(UINT flags, CPoint point) override;
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PressButton(UINT id) override;
+    void ValueChanged(UINT id) override;
+    void TextEntered(UINT id) override;
+    void EndTracking() override;
 
 private:
     template <typename T> using PerInput = std::array<T, model::kMaxInputs>;
@@ -81,20 +72,12 @@ private:
     bool RefreshSources();
     bool RefreshFilters();
     bool RefreshLimiter();
-    void PressButton(UINT id);
-    void ValueChanged(UINT id);
-    void TextEntered(UINT id);
     void TextEnteredOnOutput(UINT id);
     void SetParam(int kind, int value, int index = 0);
     void PaintOutputSections(CDC& dc, int width, int height);
     static void Label(CDC& dc, const std::string& text, const CRect& rect);
-    template <typename Fn> void ForEachFader(Fn fn);
 
-    CWnd* parent = nullptr;
-    CTonraDoc* document = nullptr;
-    int channel = 0;
     int sourceSectionEnd = 0;
-    CPoint popupPos;
 
     CModText delaySamplesField;
     CModText delayMsField;

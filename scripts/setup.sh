@@ -8,6 +8,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     fonts-dejavu-core
+    desktop-file-utils
 )
 
 missing_packages() {

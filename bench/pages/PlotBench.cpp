@@ -3,11 +3,9 @@
 // computation, the computation of one dragged channel, a full paint, and one drag step (the
 // dragged channel's computation and the paint it leads to). Dragging keeps up with a 120 Hz
 // pointer when a drag step takes less than 8 ms.
-#include "framework/GdiObjects.h"
 #include "model/TonraDoc.h"
 #include "pages/WndPlot.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QWidget>
 
@@ -118,13 +116,3 @@ void BM_DragStep(benchmark::State& state) {
 BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    InstallFontSubstitutes();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

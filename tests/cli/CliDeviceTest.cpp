@@ -40,18 +40,8 @@ protected:
 
     CliRun Run(const QStringList& arguments) { return RunCli(arguments, environment); }
 
-    // Reads the device into `name` and returns the data sheet dump of it, row label -> cells.
     QMap<QString, QStringList> DeviceSheet(const QStringList& target, const QString& name) {
-        const CliRun sync = Run(QStringList{"sync"} + target + QStringList{"--out", Path(name)});
-        EXPECT_EQ(sync.exitCode, 0) << sync.err.toStdString();
-        const CliRun dump = Run({"dump", Path(name)});
-        EXPECT_EQ(dump.exitCode, 0) << dump.err.toStdString();
-        QMap<QString, QStringList> rows;
-        for (const QString& line : dump.OutLines()) {
-            QStringList cells = line.split('\t');
-            rows[cells.takeFirst()] = cells;
-        }
-        return rows;
+        return clitest::DeviceSheet(target, Path(name), environment);
     }
 
     QTemporaryDir dir;
@@ -197,18 +187,28 @@ TEST_F(CliDeviceTest, MonitorPrintsTheLinkStatusAndTheMetersWithTheirTime) {
     ASSERT_TRUE(sim.StartTcp());
     const CliRun run = Run(QStringList{"monitor"} + sim.TcpTarget() + QStringList{"--seconds", "1"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    static const QRegularExpression kMeters("^\\d+\\.\\d{3}\\tMeters(\\t\\d+){12}$");
+    const QStringList lines = run.OutLines();
+    ASSERT_GE(lines.size(), 6) << run.out.toStdString();
+    EXPECT_EQ(lines[0], "Device: RLT-1448 in slot 0, 4 inputs, 8 outputs");
+    EXPECT_TRUE(lines[1].startsWith("Channels: In 1 \"")) << lines[1].toStdString();
+    EXPECT_EQ(lines[3], "seconds\tevent");
+    EXPECT_EQ(lines[4], "0.000\tanswering");
+    // Twelve meters, each labelled and drawn as 15 segments.
+    static const QRegularExpression kMeters(
+        "^\\d+\\.\\d{3}\\tIn 1 \\|[# ]{15}\\|( (In|Out) \\d \\|[# ]{15}\\|){11}$");
     static const QRegularExpression kLinkOk("^\\d+\\.\\d{3}\\tLink Status: OK$");
     int meters = 0;
+    bool linkOk = false;
     double last = 0;
-    for (const QString& line : run.OutLines()) {
+    for (const QString& line : lines.mid(4)) {
         meters += kMeters.match(line).hasMatch() ? 1 : 0;
+        linkOk = linkOk || kLinkOk.match(line).hasMatch();
         const double seconds = line.section('\t', 0, 0).toDouble();
         EXPECT_GE(seconds, last);
         last = seconds;
     }
     EXPECT_GE(meters, 2) << run.out.toStdString();
-    EXPECT_TRUE(kLinkOk.match(run.OutLines().value(0)).hasMatch()) << run.out.toStdString();
+    EXPECT_TRUE(linkOk) << run.out.toStdString();
 
     const CliRun limited =
         Run(QStringList{"monitor"} + sim.TcpTarget() + QStringList{"--seconds", "30", "--timeout", "1.5"});
@@ -229,4 +229,15 @@ TEST_F(CliDeviceTest, FilesAreCheckedBeforeTheDeviceIsReached) {
         Run(QStringList{"sync"} + nowhere + QStringList{"--out", Path("no/such/folder/x.dat")}).exitCode, 1);
     EXPECT_EQ(Run(QStringList{"upload"} + nowhere + QStringList{"--list", Path("no/such/all.lst")}).exitCode,
               1);
+
+    // A list entry that reaches out of the list's folder is refused by name.
+    model::ProgramList escaping;
+    escaping[2] = "../../outsid";
+    std::string problem;
+    ASSERT_TRUE(model::WriteProgramListFile(Path("escaping.lst").toStdString(), escaping, problem));
+    const CliRun outside =
+        Run(QStringList{"download"} + nowhere + QStringList{"--list", Path("escaping.lst")});
+    EXPECT_EQ(outside.exitCode, 1);
+    EXPECT_TRUE(outside.err.contains("Entry 3 of the program list, \"../../outsid\", is not a file name"))
+        << outside.err.toStdString();
 }

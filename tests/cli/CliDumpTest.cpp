@@ -3,9 +3,12 @@
 
 #include "model/TonraDoc.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using clitest::RunCli;
 
@@ -62,16 +65,39 @@ TEST(CliDump, AFileThatCannotBeReadEndsWithOne) {
     truncated.write(QByteArray(100, '\xFF'));
     truncated.close();
     EXPECT_EQ(RunCli({"dump", truncated.fileName()}).exitCode, 1);
+
+    // A pipe without a writer is refused at once instead of waiting for one.
+    const QString pipe = dir.filePath("pipe");
+    ASSERT_EQ(mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    QElapsedTimer clock;
+    clock.start();
+    const clitest::CliRun piped = RunCli({"dump", pipe});
+    EXPECT_EQ(piped.exitCode, 1);
+    EXPECT_TRUE(piped.err.contains("no regular file")) << piped.err.toStdString();
+    EXPECT_LT(clock.elapsed(), 1000);
 }
 
-TEST(CliUsage, BadUsageEndsWithTwoAndTheUsage) {
-    for (const QStringList& arguments : {QStringList{}, QStringList{"sync", "--out", "x.dat"},
-                                         QStringList{"recall", "--ip", "127.0.0.2", "31"}}) {
+TEST(CliUsage, BadUsageGivesTheReasonAndWhereToFindHelp) {
+    for (const QStringList& arguments :
+         {QStringList{}, QStringList{"sync", "--out", "x.dat"},
+          QStringList{"recall", "--ip", "127.0.0.2", "31"},
+          QStringList{"set", "--ip", "127.0.0.2", "level", "in9", "0"}, QStringList{"help", "backup"}}) {
         const clitest::CliRun run = RunCli(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(run.err.contains("Usage:")) << run.err.toStdString();
+        ASSERT_EQ(run.ErrLines().size(), 2) << run.err.toStdString();
+        EXPECT_TRUE(run.ErrLines()[0].startsWith("veltrix-cli: "));
+        EXPECT_EQ(run.ErrLines()[1], "run veltrix-cli --help");
     }
     const clitest::CliRun help = RunCli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith("Usage:"));
+    EXPECT_TRUE(help.out.contains("veltrix-cli help COMMAND"));
+
+    // The details of a command, with its parameter names, units and examples.
+    const clitest::CliRun set = RunCli({"help", "set"});
+    EXPECT_EQ(set.exitCode, 0);
+    for (const char* part : {"eq-freq", "Hz", "xover-type", "None, BUT, LR or BES", "--raw", "Examples:"}) {
+        EXPECT_TRUE(set.out.contains(part)) << part;
+    }
+    EXPECT_EQ(RunCli({"set", "--help"}).out, set.out);
 }

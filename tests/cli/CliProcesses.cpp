@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <gtest/gtest.h>
+
 namespace clitest {
 
 namespace {
@@ -33,6 +35,20 @@ CliRun RunCli(const QStringList& arguments, const QProcessEnvironment& environme
     run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
     return run;
+}
+
+QMap<QString, QStringList> DeviceSheet(const QStringList& target, const QString& path,
+                                       const QProcessEnvironment& environment) {
+    const CliRun sync = RunCli(QStringList{"sync"} + target + QStringList{"--out", path}, environment);
+    EXPECT_EQ(sync.exitCode, 0) << sync.err.toStdString();
+    const CliRun dump = RunCli({"dump", path}, environment);
+    EXPECT_EQ(dump.exitCode, 0) << dump.err.toStdString();
+    QMap<QString, QStringList> rows;
+    for (const QString& line : dump.OutLines()) {
+        QStringList cells = line.split('\t');
+        rows[cells.takeFirst()] = cells;
+    }
+    return rows;
 }
 
 CSimProcess::~CSimProcess() {

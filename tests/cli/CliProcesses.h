@@ -2,6 +2,7 @@
 // its devices on free ports or pseudo-terminals for as long as a test needs them.
 #pragma once
 
+#include <QMap>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -21,6 +22,11 @@ struct CliRun {
 // Runs veltrix-cli with `arguments` until it ends.
 CliRun RunCli(const QStringList& arguments,
               const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+
+// Reads the device at `target` into the setup file `path` with sync and returns the data sheet
+// dump of it: row label -> cells.
+QMap<QString, QStringList> DeviceSheet(const QStringList& target, const QString& path,
+                                       const QProcessEnvironment& environment);
 
 class CSimProcess {
 public:

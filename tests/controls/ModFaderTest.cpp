@@ -1,5 +1,8 @@
 #include "controls/ModFader.h"
 #include "ControlTestSupport.h"
+#include "framework/PopupFrame.h"
+
+#include <QCoreApplication>
 
 #include <set>
 
@@ -24,8 +27,8 @@ LPARAM Where(int x, int y) { return MAKELPARAM(x, y); }
 struct FaderTest : PageTest {
     CModFader fader;
 
-    void Make(int maxValue, int markValue, int divisions) {
-        ASSERT_TRUE(fader.Create(kFaderRect, &page, kId, maxValue, markValue, divisions, kThumb));
+    void Make(int maxValue, int markValue, int divisions, const CRect& rect = kFaderRect) {
+        ASSERT_TRUE(fader.Create(rect, &page, kId, maxValue, markValue, divisions, kThumb));
     }
     int ThumbX() const { return kWidth / 2 - 3; }
     void Press(int x, int y) { fader.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, Where(x, y)); }
@@ -43,6 +46,75 @@ TEST_F(FaderTest, GeometryFollowsTheWindowSize) {
     fader.MoveWindow(CRect(10, 10, 50, 110));
     EXPECT_EQ(fader.TrackRect(), CRect(10, 6, 30, 94));
     EXPECT_EQ(fader.ValueToY(0), 100 - 8 - 20 + 10);
+}
+
+// The thumb centre line by the fader's formula, in exact integer arithmetic: the share
+// `fromTop` / `of` of the travel (h - 12) - w/2 - 3 lies above the line.
+int FormulaY(int w, int h, int fromTop, int of) {
+    const int thumbH = w / 2;
+    const int travel = h - 12 - thumbH - 3;
+    return travel * fromTop / of + 1 + thumbH / 2 + 6;
+}
+
+// Two sizes of the level fader: the device panel's narrow one and a wide one.
+struct FaderSize {
+    int w;
+    int h;
+};
+constexpr FaderSize kSizes[] = {{16, 122}, {kWidth, kHeight}};
+
+TEST_F(FaderTest, ThumbLinesOfEveryValueFollowTheFormulaAtTwoSizes) {
+    for (const FaderSize size : kSizes) {
+        Make(kLevelMax, kLevelMark, kLevelDivisions, CRect(10, 10, 10 + size.w, 10 + size.h));
+        for (int v = 0; v <= kLevelMax; ++v) {
+            EXPECT_EQ(fader.ValueToY(v), FormulaY(size.w, size.h, kLevelMax - v, kLevelMax))
+                << size.w << " x " << size.h << ", value " << v;
+        }
+        fader.DestroyWindow();
+    }
+    Make(kLevelMax, kLevelMark, kLevelDivisions, CRect(10, 10, 26, 132));
+    EXPECT_EQ(fader.ValueToY(kLevelMark), 38); // 99 x 60 / 220 = 27 exactly
+}
+
+TEST_F(FaderTest, TicksMarksAndThumbArePaintedWhereTheFormulaPutsThemAtTwoSizes) {
+    for (const FaderSize size : kSizes) {
+        Make(kLevelMax, kLevelMark, kLevelDivisions, CRect(10, 10, 10 + size.w, 10 + size.h));
+        const int y160 = FormulaY(size.w, size.h, kLevelMax - kLevelMark, kLevelMax);
+        std::set<int> expectedTicks;
+        for (int i = 1; i < kLevelDivisions; ++i) {
+            expectedTicks.insert(FormulaY(size.w, size.h, kLevelDivisions - i, kLevelDivisions));
+        }
+        QImage image = GrabWindow(fader);
+        std::set<int> tickRows;
+        for (int y = 0; y < size.h; ++y) {
+            if (At(image, 0, y) == kScale || (At(image, 0, y) == kMark && y == y160)) {
+                tickRows.insert(y);
+            }
+        }
+        EXPECT_EQ(tickRows, expectedTicks) << size.w << " x " << size.h;
+        EXPECT_EQ(At(image, size.w - 1, y160), kMark) << size.w << " x " << size.h;
+
+        const int thumbH = size.w / 2;
+        for (const int v : {37, 111, 173}) {
+            fader.value = v;
+            image = GrabWindow(fader);
+            const int y = FormulaY(size.w, size.h, kLevelMax - v, kLevelMax);
+            EXPECT_EQ(At(image, size.w / 4 + 2, y - thumbH / 2), kWhite) << v; // raised top edge
+            EXPECT_EQ(At(image, size.w / 4 + 2, y - thumbH / 2 - 1), kLightGrey) << v;
+        }
+
+        // The mark's click rectangle lies where it is drawn: rows y - 2 .. y + 1.
+        fader.value = 0;
+        Press(1, y160 + 1);
+        EXPECT_EQ(fader.value, kLevelMark);
+        fader.value = 0;
+        Press(1, y160 - 2);
+        EXPECT_EQ(fader.value, kLevelMark);
+        fader.value = 0;
+        Press(1, y160 + 2);
+        EXPECT_EQ(fader.value, 0);
+        fader.DestroyWindow();
+    }
 }
 
 TEST_F(FaderTest, HasChangedAndSetInitialValue) {
@@ -269,6 +341,114 @@ TEST_F(FaderTest, TrackAndStepButtonsAreFramed) {
     image = GrabWindow(fader);
     EXPECT_EQ(At(image, track.left + 1, 0), kBlack);
     EXPECT_EQ(At(image, track.left + 1, 6), kWhite);
+}
+
+// The main view's rule: a release, its own or one a control reports, ends every drag.
+class ViewStandIn : public LogPage {
+protected:
+    void OnLButtonUp(UINT, CPoint) override {
+        log.push_back("view up");
+        SendMessageToDescendants(UM_END_TRACKING, 0, 0);
+    }
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        LogPage::OnMessage(message, wParam, lParam);
+        if (message == UM_CTRL_RELEASE) {
+            SendMessageToDescendants(UM_END_TRACKING, wParam, 0);
+        }
+        return 1;
+    }
+};
+
+// A main window of 400 x 300 at the screen's origin: the view, a panel in it with a level
+// fader, and a popup to the right of the main window.
+struct DragEndTest : ::testing::Test {
+    CWnd frame;
+    ViewStandIn view;
+    LogPage panel;
+    CModFader fader;
+    CWnd popup;
+    QWindow* window = nullptr;
+    const CRect popupRect{500, 100, 700, 250};
+
+    void SetUp() override {
+        ASSERT_TRUE(frame.CreateFrame("main", CRect(0, 0, 400, 300)));
+        ASSERT_TRUE(view.CreateChild(frame, CRect(0, 0, 400, 300)));
+        ASSERT_TRUE(panel.CreateChild(view, CRect(0, 0, 400, 260)));
+        ASSERT_TRUE(fader.Create(kFaderRect, &panel, kId, kLevelMax, kLevelMark, kLevelDivisions, kThumb));
+        fader.SetInitialValue(100);
+        frame.ShowWindow(SW_SHOW);
+        window = frame.GetWidget()->windowHandle();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        ASSERT_TRUE(popup.CreatePopup(&panel, "EQ", popupRect));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(popup.GetWidget()->window()->windowHandle()));
+    }
+    void TearDown() override { QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(399, 299)); }
+
+    QPoint OnThumb() const {
+        return {kFaderRect.left + kWidth / 2 - 3, kFaderRect.top + fader.ValueToY(100)};
+    }
+    void PressThumb() {
+        QTest::mousePress(window, Qt::LeftButton, {}, OnThumb());
+        ASSERT_TRUE(fader.IsDragging());
+        QTest::mouseMove(window, OnThumb() - QPoint(0, 30));
+        ASSERT_GT(fader.value, 100);
+    }
+};
+
+TEST_F(DragEndTest, AFaderDraggedOutOfTheMainWindowAndReleasedThereEndsItsDrag) {
+    PressThumb();
+    const int dragged = fader.value;
+    QTest::mouseMove(window, QPoint(450, 20));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(450, 20));
+
+    EXPECT_FALSE(fader.IsDragging());
+    EXPECT_EQ(view.log.back(), "view up");
+    // Moves outside the windows reach nobody, so the value stayed where the drag left it.
+    EXPECT_EQ(fader.value, dragged);
+    QTest::mouseMove(window, OnThumb() - QPoint(0, 60));
+    EXPECT_EQ(fader.value, dragged);
+}
+
+TEST_F(DragEndTest, AReleaseOverAPopupsCaptionEndsADragInThePanel) {
+    PressThumb();
+    const QPoint caption(popupRect.left + 40, popupRect.top + PopupFrame::kBorder + 5);
+    QTest::mouseMove(window, window->mapFromGlobal(caption));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, window->mapFromGlobal(caption));
+
+    EXPECT_FALSE(fader.IsDragging());
+    EXPECT_EQ(view.log.back(), "view up");
+}
+
+// A popup that closes while one of its faders steps takes the stepping with it: no release
+// comes for a press whose window is gone, but the repeat timer ends with the window, and the
+// main window's controls work on as before.
+TEST_F(DragEndTest, WhenThePopupClosesDuringAHeldStepTheRepeatEndsWithIt) {
+    LogPage eqPage;
+    ASSERT_TRUE(eqPage.CreateChild(popup, CRect(0, 0, 150, 120)));
+    CModFader eqFader;
+    ASSERT_TRUE(eqFader.Create(CRect(10, 5, 26, 115), &eqPage, kId + 1, 100, 0, 10, kThumb));
+    eqFader.SetInitialValue(50);
+    QWindow* popupWindow = popup.GetWidget()->window()->windowHandle();
+    QTest::mousePress(popupWindow, Qt::LeftButton, {},
+                      QPoint(PopupFrame::kClientLeft + 18, PopupFrame::kClientTop + 5 + 2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return eqFader.value > 50; }, 2000));
+
+    popup.DestroyWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const int stopped = eqFader.value;
+    QTest::qWait(600); // longer than the first repeat interval
+    EXPECT_EQ(eqFader.value, stopped);
+
+    PressThumb();
+    QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(450, 20));
+    EXPECT_FALSE(fader.IsDragging());
+}
+
+TEST_F(DragEndTest, AHeldStepButtonStopsWhenReleasedOutsideTheMainWindow) {
+    QTest::mousePress(window, Qt::LeftButton, {}, QPoint(kFaderRect.left + kWidth / 2, kFaderRect.top + 2));
+    ASSERT_TRUE(fader.RepeatPeriod().has_value());
+    QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(700, 500));
+    EXPECT_FALSE(fader.RepeatPeriod().has_value());
 }
 
 } // namespace

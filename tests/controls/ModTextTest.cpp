@@ -1,7 +1,13 @@
 #include "controls/ModText.h"
 #include "ControlTestSupport.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 
 using namespace controls_test;
 
@@ -178,6 +184,66 @@ TEST_F(TextTest, AValueWiderThanTheFieldIsDrawnSmallerInsteadOfCut) {
     // Nothing of the text on the two columns inside either edge of the frame.
     EXPECT_EQ(CountColour(image, CRect(1, 1, 3, 14), kTextColour), 0);
     EXPECT_EQ(CountColour(image, CRect(w - 3, 1, w - 1, 14), kTextColour), 0);
+}
+
+TEST_F(TextTest, PastedAndDroppedTextIsCutAtTheLimitAsTypedTextIs) {
+    QApplication::clipboard()->setText("123456789");
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnField); // selects the whole "1.5"
+    QTest::keyClick(field.GetWidget(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(field.text, "1234");
+
+    Line()->setText("ab");
+    QTest::keyClick(field.GetWidget(), Qt::Key_End);
+    QTest::keyClick(field.GetWidget(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(field.text, "ab12");
+    QTest::keyClick(field.GetWidget(), Qt::Key_V, Qt::ControlModifier); // full: nothing more
+    EXPECT_EQ(field.text, "ab12");
+
+    Line()->setText("x");
+    QMimeData dropped;
+    dropped.setText("98765");
+    QDragEnterEvent enter(QPoint(50, 10), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(Line(), &enter);
+    QDropEvent drop(QPointF(50, 10), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(Line(), &drop);
+    EXPECT_EQ(field.text, "x987");
+}
+
+QMenu* OpenContextMenu(QWindow* window, QPoint at) {
+    QTest::mouseClick(window, Qt::RightButton, {}, at);
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+}
+
+void Choose(QMenu* menu, const char* actionName) {
+    QAction* action = menu->findChild<QAction*>(actionName);
+    ASSERT_NE(action, nullptr) << actionName;
+    ASSERT_TRUE(action->isEnabled()) << actionName;
+    action->trigger();
+    menu->close();
+}
+
+TEST_F(TextTest, TheFieldsOwnContextMenuKeepsTheTypedTextThroughCopyAndPaste) {
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnField);
+    Type("7");
+    page.log.clear();
+    QApplication::clipboard()->setText("89012");
+
+    QMenu* menu = OpenContextMenu(window, kOnField);
+    ASSERT_NE(menu, nullptr);
+    Choose(menu, "edit-paste");
+    EXPECT_EQ(field.text, "7890"); // cut at the limit, too
+    Line()->selectAll();
+    menu = OpenContextMenu(window, kOnField);
+    ASSERT_NE(menu, nullptr);
+    Choose(menu, "edit-copy");
+
+    EXPECT_EQ(QApplication::clipboard()->text(), "7890");
+    EXPECT_EQ(field.text, "7890");
+    EXPECT_TRUE(field.HasFocus());
+    EXPECT_EQ(page.Count("refresh 0"), 0); // the menu was no focus loss
+    // Leaving the field afterwards is one.
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnOtherField);
+    EXPECT_EQ(page.Count("refresh 0"), 1);
 }
 
 } // namespace

@@ -354,6 +354,18 @@ TEST_F(TransferEngine, DownloadRefusesAListWithAFileItCannotUse) {
             << engine.FileProblem();
     }
     EXPECT_EQ(doc.inputCount[kSlot], 4);
+
+    // A program file outside the list's folder is never read, even when it is a good one.
+    QDir(folder.path()).mkdir("list");
+    doc.programListFile = folder.filePath("list/all.lst").toStdString();
+    doc.programFiles[0] = "";
+    doc.programFiles[1] = "../Good";
+    EXPECT_FALSE(engine.BuildDownloadImage());
+    EXPECT_NE(engine.FileProblem().find("Entry 2 of the program list, \"../Good\""), std::string::npos)
+        << engine.FileProblem();
+
+    doc.programListFile = folder.filePath("all.lst").toStdString();
+    doc.programFiles[0] = "Good";
     doc.programFiles[1] = "Good";
     EXPECT_TRUE(engine.BuildDownloadImage());
     EXPECT_EQ(engine.FileProblem(), "");

@@ -1,5 +1,7 @@
+#include "framework/PopupFrame.h"
 #include "framework/Wnd.h"
 
+#include <QCoreApplication>
 #include <QTest>
 #include <QWindow>
 
@@ -67,6 +69,69 @@ TEST_F(ThreeWindows, DoubleClickArrivesAfterDownAndUp) {
     QTest::mouseDClick(window, Qt::LeftButton, {}, QPoint(210, 20));
     ASSERT_GE(log.size(), 3u);
     EXPECT_NE(std::find(log.begin(), log.end(), "c dblclk 10,20"), log.end());
+}
+
+// A point on no window of the program.
+const QPoint kOutside(700, 500);
+
+TEST_F(ThreeWindows, AReleaseOverNoWindowOfOursGoesToTheWindowThatHoldsThePress) {
+    QTest::mousePress(window, Qt::LeftButton, {}, QPoint(150, 50));
+    QTest::mouseMove(window, kOutside);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, kOutside);
+
+    // The move outside reaches nobody; the release reaches b in its own coordinates.
+    EXPECT_EQ(log, (std::vector<std::string>{"b move 50,50", "b down 50,50", "b up 600,500"}));
+}
+
+struct WithPopup : ThreeWindows {
+    MouseLogWnd popup{"popup", log};
+    QWindow* popupWindow = nullptr;
+    // The popup's window rectangle on the screen, caption included.
+    const CRect popupRect{400, 50, 600, 200};
+
+    void SetUp() override {
+        ThreeWindows::SetUp();
+        ASSERT_TRUE(popup.CreatePopup(&b, "popup", popupRect));
+        popupWindow = popup.GetWidget()->window()->windowHandle();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(popupWindow));
+        log.clear();
+    }
+    QPoint OnCaption() const { return {popupRect.left + 50, popupRect.top + PopupFrame::kBorder + 4}; }
+};
+
+TEST_F(WithPopup, AReleaseOverAPopupsCaptionGoesToTheWindowThatHoldsThePress) {
+    QTest::mousePress(window, Qt::LeftButton, {}, QPoint(250, 50));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, window->mapFromGlobal(OnCaption()));
+
+    CPoint expected(OnCaption().x(), OnCaption().y());
+    c.ScreenToClient(&expected);
+    EXPECT_EQ(log, (std::vector<std::string>{"c move 50,50", "c down 50,50",
+                                             "c up " + std::to_string(expected.x) + "," +
+                                                 std::to_string(expected.y)}));
+}
+
+TEST_F(WithPopup, AReleaseOverAPopupsClientAreaGoesToThePopup) {
+    QTest::mousePress(window, Qt::LeftButton, {}, QPoint(250, 50));
+    const QPoint client(popupRect.left + PopupFrame::kClientLeft + 10,
+                        popupRect.top + PopupFrame::kClientTop + 20);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, window->mapFromGlobal(client));
+
+    EXPECT_EQ(log.back(), "popup up 10,20");
+}
+
+// A popup that closes during a drag held by the main window changes nothing: the release,
+// where the popup was, goes to the window that holds the press.
+TEST_F(WithPopup, WhenAPopupClosesDuringADragTheReleaseWhereItWasStillArrives) {
+    QTest::mousePress(window, Qt::LeftButton, {}, QPoint(150, 50));
+    const QPoint wherePopupWas(popupRect.left + 50, popupRect.top + 60);
+    QTest::mouseMove(window, window->mapFromGlobal(wherePopupWas));
+    popup.DestroyWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, window->mapFromGlobal(wherePopupWas));
+
+    CPoint expected(wherePopupWas.x(), wherePopupWas.y());
+    b.ScreenToClient(&expected);
+    EXPECT_EQ(log.back(), "b up " + std::to_string(expected.x) + "," + std::to_string(expected.y));
 }
 
 } // namespace

@@ -185,6 +185,14 @@ TEST_F(DataImagesTest, SyncImageReaderKeepsUntrustedFieldsInRange) {
     EXPECT_EQ(target->gain[1][0], 0);
     ReadSyncImage(image, *target, 16);
     ReadSyncImage(image, *target, -1);
+
+    // A model name with an escape sequence and a bell keeps printable characters only.
+    writer.Seek(0);
+    for (const char c : std::string_view("RLT\x1b[2J\a/../\xff-9")) {
+        writer.WriteByte(static_cast<unsigned char>(c));
+    }
+    ReadSyncImage(image, *target, 0);
+    EXPECT_EQ(target->deviceModel[0], "RLT [2J /../ -9");
 }
 
 TEST_F(DataImagesTest, DownSyncImageLayout) {

@@ -206,3 +206,19 @@ TEST(ComPortsTest, ComPortNumbersMapToDevicePaths) {
     QSettings().remove("SerialPorts");
     EXPECT_EQ(devlink::ComPortDevicePath(3), "/dev/ttyS2");
 }
+
+TEST_F(SerialTransportTest, APortInUseNamesTheProgramThatHoldsIt) {
+    TestPty pty(5);
+    ASSERT_TRUE(pty.ok());
+    CPortSerial first;
+    ASSERT_TRUE(first.Open(4, devlink::kSerialSettings));
+    EXPECT_FALSE(serial.Open(4, devlink::kSerialSettings));
+
+    ASSERT_EQ(ui.shown().size(), 1u);
+    const std::string& text = ui.shown()[0].text;
+    EXPECT_NE(text.find("COM5 (" + pty.slavePath() + ") cannot be opened"), std::string::npos) << text;
+    EXPECT_NE(text.find("in use by " + QCoreApplication::applicationName().left(15).toStdString() +
+                        " (process " + std::to_string(getpid()) + ")"),
+              std::string::npos)
+        << text;
+}

@@ -52,19 +52,8 @@ struct EqEditorTest : ::testing::Test {
     int Param(int kind, int band, int channel = kInput) const { return doc.GetParam(kind, channel, band); }
     CModText* Field(const CRect& r) { return ControlAt<CModText>(eq, Centre(r)); }
     CModFader* Fader(const CRect& r) { return ControlAt<CModFader>(eq, Centre(r)); }
-    // Moves a fader as a drag would and lets it report.
-    void SetFader(const CRect& r, int value) {
-        CModFader* fader = Fader(r);
-        ASSERT_NE(fader, nullptr);
-        fader->value = value;
-        eq.SendMessage(UM_VALUE_CHANGED, fader->GetDlgCtrlID());
-    }
-    // A click on a fader's jump mark for `value` (0 or the top).
-    void ClickMark(const CRect& r, int value) {
-        CModFader* fader = Fader(r);
-        ASSERT_NE(fader, nullptr);
-        Click(eq, CPoint(r.left + 1, r.top + fader->ValueToY(value)));
-    }
+    void SetFader(const CRect& r, int value) { pages_test::SetFader(eq, r, value); }
+    void ClickMark(const CRect& r, int value) { pages_test::ClickMark(eq, r, value); }
 };
 
 TEST(EqLayoutTest, AThousandPixelWindowGivesTheBandGeometry) {
@@ -97,6 +86,11 @@ TEST_F(EqEditorTest, OpensAtItsPositionWithTheChannelTitleAndEveryControlInPlace
             }
         }
     }
+    // The background reports to the panel with id 0.
+    panel.log.clear();
+    Click(eq, CPoint(3, 100));
+    EXPECT_EQ(panel.log, (std::vector<std::string>{"press 0", "release 0"}));
+
     // A new device starts every band parametric at 1000 Hz and 0 dB, a third of an octave wide.
     EXPECT_EQ(Field(BandRects(2).GainField())->text, "0.00");
     EXPECT_EQ(Field(BandRects(2).FreqField())->text, "1000");

@@ -3,10 +3,12 @@
 // pixels.
 #pragma once
 
+#include "controls/ModFader.h"
 #include "framework/Dc.h"
 #include "framework/PopupFrame.h"
 #include "framework/Wnd.h"
 #include "model/TonraDoc.h"
+#include "tests/controls/ControlTestSupport.h"
 
 #include <QApplication>
 #include <QImage>
@@ -21,6 +23,9 @@
 #include <vector>
 
 namespace pages_test {
+
+using controls_test::At;
+using controls_test::CountColour;
 
 // Answers the popup as the panel and the view do: a release comes back as the end of tracking
 // (which refreshes the popup), and every report is logged ("press 1700", "closed-eq 0", ...).
@@ -114,21 +119,21 @@ inline void TypeInto(CWnd& popup, CPoint client, const QString& keys) {
     QTest::keyClick(field, Qt::Key_Return);
 }
 
-inline COLORREF At(const QImage& image, int x, int y) {
-    const QColor c = image.pixelColor(x, y);
-    return RGB(c.red(), c.green(), c.blue());
-}
-
-inline int CountColour(const QImage& image, const CRect& area, COLORREF colour) {
-    int count = 0;
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) {
-            count += At(image, x, y) == colour;
-        }
-    }
-    return count;
-}
-
 inline CPoint Centre(const CRect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// Moves the fader at client rectangle `r` as a drag would, and lets it report to the popup.
+inline void SetFader(CWnd& popup, const CRect& r, int value) {
+    CModFader* fader = ControlAt<CModFader>(popup, Centre(r));
+    ASSERT_NE(fader, nullptr);
+    fader->value = value;
+    popup.SendMessage(UM_VALUE_CHANGED, fader->GetDlgCtrlID());
+}
+
+// Clicks the jump mark for `value` (0 or the top) of the fader at client rectangle `r`.
+inline void ClickMark(CWnd& popup, const CRect& r, int value) {
+    CModFader* fader = ControlAt<CModFader>(popup, Centre(r));
+    ASSERT_NE(fader, nullptr);
+    Click(popup, CPoint(r.left + 1, r.top + fader->ValueToY(value)));
+}
 
 } // namespace pages_test

@@ -65,17 +65,8 @@ struct SignalPageTest : ::testing::Test {
     }
     void Type(const CRect& r, const QString& keys) { TypeInto(page, Centre(r), keys); }
     CModFader* Fader(const CRect& r) { return ControlAt<CModFader>(page, Centre(r)); }
-    void SetFader(const CRect& r, int value) {
-        CModFader* fader = Fader(r);
-        ASSERT_NE(fader, nullptr);
-        fader->value = value;
-        page.SendMessage(UM_VALUE_CHANGED, fader->GetDlgCtrlID());
-    }
-    void ClickMark(const CRect& r, int value) {
-        CModFader* fader = Fader(r);
-        ASSERT_NE(fader, nullptr);
-        Click(page, CPoint(r.left + 1, r.top + fader->ValueToY(value)));
-    }
+    void SetFader(const CRect& r, int value) { pages_test::SetFader(page, r, value); }
+    void ClickMark(const CRect& r, int value) { pages_test::ClickMark(page, r, value); }
     CRect Window() const {
         CRect rect;
         page.GetWindowRect(&rect);

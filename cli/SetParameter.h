@@ -1,0 +1,65 @@
+// The parameters `veltrix-cli set` changes, in the units a person reads: their names, the
+// channel and index forms, and the conversion of a typed value into the stored index with
+// the conversions the pages use for typed numbers. What was set is shown as the data sheet
+// shows it ("In 1 Level +2.50").
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+class CTonraDoc;
+
+namespace cli {
+
+// What INDEX selects for a parameter.
+enum class IndexKind { None, Band, MixInput, Filter };
+
+struct NamedParam {
+    std::string_view name; // as typed: "level", "eq-gain", ...
+    int kind;              // the parameter kind of the document
+    IndexKind index;
+    bool outputOnly;
+    std::string_view values; // the accepted values and units, for the help
+    std::string_view range;  // the range, for the help and the refusal; empty where it depends on the model
+};
+
+std::span<const NamedParam> NamedParams();
+const NamedParam* FindNamedParam(std::string_view name);
+const NamedParam* NamedParamOfKind(int kind);
+// The help's list of the parameter names with their values and units.
+std::string NamedParamsHelp();
+
+// CHANNEL: "in1".."in8", "out1".."out8", or a channel number counting inputs first.
+struct ChannelRef {
+    enum class Side { Number, Input, Output };
+    Side side = Side::Number;
+    int number = 0; // the channel number, or the 0-based input or output
+};
+std::optional<ChannelRef> ReadChannel(std::string_view text);
+// The channel number of `ref` on a device with these counts; nothing, with `problem` naming
+// the range, when the device has no such channel.
+std::optional<int> ResolveChannel(const ChannelRef& ref, int inputs, int outputs, std::string& problem);
+
+// INDEX of a named parameter: the band 1..6, the input "in1".."in8" or 1..8, the filter "hp"
+// (high-pass) or "lp" (low-pass); returned 0-based.
+std::optional<int> ReadIndex(IndexKind kind, std::string_view text);
+std::string_view IndexHelp(IndexKind kind);
+
+// The stored index that `text` stands for in parameter `kind` of channel `channel` (band,
+// input or filter `index`) of `device`: a value in its unit, or with `raw` the index itself.
+// Nothing, with `problem` naming the accepted values or the range, when the device cannot
+// hold it.
+std::optional<int> ConvertValue(const CTonraDoc& doc, int device, const NamedParam& param, int channel,
+                                int index, std::string_view text, bool raw, std::string& problem);
+
+// "In 1" or "Out 1".
+std::string ChannelLabel(int channel, int inputs);
+// The parameter as the data sheet labels it ("Level", "EQ2 Freq", "XType-Lo"); "Mute" for the
+// one parameter the sheet does not show.
+std::string ParamLabel(int kind, int index);
+// The value as the data sheet shows it; "On" / "Off" for mute.
+std::string ValueText(const CTonraDoc& doc, int device, int kind, int channel, int index);
+
+} // namespace cli

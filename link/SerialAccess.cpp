@@ -1,0 +1,90 @@
+#include "link/SerialAccess.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace devlink {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The name of the user running the program, for a command they can copy.
+std::string UserName() {
+    if (const passwd* user = getpwuid(getuid()); user && user->pw_name) {
+        return user->pw_name;
+    }
+    return "$USER";
+}
+
+// The program name of process `pid` as the system keeps it.
+std::string ProcessName(const std::string& pid) {
+    std::ifstream comm("/proc/" + pid + "/comm");
+    std::string name;
+    std::getline(comm, name);
+    return name.empty() ? "a program" : name;
+}
+
+bool OpensFile(const fs::path& fdFolder, const fs::path& target) {
+    std::error_code error;
+    for (const fs::directory_entry& fd : fs::directory_iterator(fdFolder, error)) {
+        std::error_code linkError;
+        if (fs::read_symlink(fd.path(), linkError) == target) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::string DeviceGroup(const std::string& devicePath) {
+    struct stat info {};
+    if (stat(devicePath.c_str(), &info) != 0) {
+        return {};
+    }
+    const group* owner = getgrgid(info.st_gid);
+    return owner && owner->gr_name ? owner->gr_name : std::string();
+}
+
+std::string PermissionAdvice(const std::string& devicePath) {
+    const std::string group = DeviceGroup(devicePath);
+    if (group.empty()) {
+        return {};
+    }
+    return "Only members of the group \"" + group + "\" may use " + devicePath +
+           ". Join it with\n    sudo usermod -aG " + group + " " + UserName() +
+           "\nthen log out and in again.";
+}
+
+std::string PortHolder(const std::string& devicePath) {
+    std::error_code error;
+    const fs::path target = fs::canonical(devicePath, error);
+    if (error) {
+        return {};
+    }
+    for (const fs::directory_entry& process : fs::directory_iterator("/proc", error)) {
+        const std::string pid = process.path().filename().string();
+        if (pid.find_first_not_of("0123456789") == std::string::npos &&
+            OpensFile(process.path() / "fd", target)) {
+            return ProcessName(pid) + " (process " + pid + ")";
+        }
+    }
+    return {};
+}
+
+std::string OpenRefusalAdvice(const std::string& devicePath) {
+    if (access(devicePath.c_str(), R_OK | W_OK) != 0 && errno == EACCES) {
+        return PermissionAdvice(devicePath);
+    }
+    const std::string holder = PortHolder(devicePath);
+    return holder.empty() ? std::string() : "It is in use by " + holder + ".";
+}
+
+} // namespace devlink
