@@ -1,8 +1,8 @@
 #include "app/CommandLine.h"
 
-#include "app/Version.h"
 #include "model/ModelTypes.h"
 #include "model/SetupFile.h"
+#include "res/Version.h"
 
 #include <algorithm>
 #include <array>
@@ -101,7 +101,7 @@ std::string UsageText() {
 }
 
 std::string VersionText() {
-    return std::string("Veltrix ") + kProgramVersion + " (setup file version " +
+    return "Veltrix " + std::string(res::kVersion) + " (setup file version " +
            std::string(model::kSetupFileVersion) + ")\n";
 }
 
