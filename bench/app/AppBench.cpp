@@ -3,11 +3,9 @@
 // device page with meters moving (the simulator in its own process). Runs headless with its
 // own temporary connection file and settings.
 #include "app/TonraApp.h"
-#include "framework/GdiObjects.h"
 #include "framework/ScriptedUiService.h"
 #include "model/ConnectionFile.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
@@ -21,6 +19,13 @@
 namespace {
 
 constexpr int kWaitMs = 60000;
+
+// Keeps the program away from the user's connection file and settings, for the whole run.
+void IsolateUserConfig() {
+    static const QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    qputenv(model::kConnectionFileVariable, config.filePath("tonra.sys").toLocal8Bit());
+}
 constexpr int kDevices = 16;
 
 bool Painted(CTonraApp& app) {
@@ -38,6 +43,7 @@ bool AllTilesLit(CTonraApp& app) {
 }
 
 void BM_StartToFirstPaint(benchmark::State& state) {
+    IsolateUserConfig();
     CScriptedUiService ui;
     CScopedUiService installed(ui);
     for (auto _ : state) {
@@ -51,6 +57,7 @@ void BM_StartToFirstPaint(benchmark::State& state) {
 BENCHMARK(BM_StartToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_Demo16ToAllTilesLit(benchmark::State& state) {
+    IsolateUserConfig();
     CScriptedUiService ui;
     CScopedUiService installed(ui);
     for (auto _ : state) {
@@ -74,6 +81,7 @@ double CpuSeconds() {
 // shown with its meters moving (or, with the second argument 0, the home page); the program's
 // own CPU over the measured time (the first argument, in seconds).
 void BM_CpuWith16Devices(benchmark::State& state) {
+    IsolateUserConfig();
     QProcess simulator;
     simulator.start(VELTRIX_SIM_PROGRAM,
                     {"--devices", "16", "--port", "0", "--address", "127.0.40.2", "--model", "NQVE-1888"});
@@ -134,16 +142,3 @@ BENCHMARK(BM_CpuWith16Devices)
     ->Iterations(1);
 
 } // namespace
-
-int main(int argc, char* argv[]) {
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    qputenv(model::kConnectionFileVariable, config.filePath("tonra.sys").toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    InstallFontSubstitutes();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
