@@ -163,8 +163,10 @@ std::string CTonraView::WindowCaption() const {
 }
 
 void CTonraView::OnPaint() {
-    if (CWnd* frame = GetParent()) {
-        frame->SetWindowText(WindowCaption());
+    // Setting the same caption again would repaint the frame, and with it this view, forever.
+    CWnd* frame = GetParent();
+    if (const std::string caption = WindowCaption(); frame && frame->GetWindowText() != caption) {
+        frame->SetWindowText(caption);
     }
     CPaintDC dc(this);
     CRect client;

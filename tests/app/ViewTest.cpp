@@ -3,6 +3,7 @@
 #include "StartedApp.h"
 #include "framework/Dc.h"
 
+#include <QEvent>
 #include <QImage>
 #include <QTest>
 #include <QWidget>
@@ -123,4 +124,33 @@ TEST(View, HoverAndReleaseReachEveryButton) {
     // Over the view's own background.
     QTest::mouseMove(view.GetWidget(), QPoint(500, 300));
     EXPECT_FALSE(connection.lit);
+}
+
+namespace {
+
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+TEST(View, AnIdleViewIsNotPaintedAgainAndAgain) {
+    StartedApp started;
+    CTonraView& view = ViewOf(started);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(started.app.GetMainWnd()->GetWidget()));
+    QTest::qWait(100);
+    PaintCounter counter;
+    view.GetWidget()->installEventFilter(&counter);
+    view.SetPageMode(CTonraView::kDevicePage); // the caption changes at the next paint
+    QTest::qWait(500);
+    EXPECT_GE(counter.paints, 1);
+    EXPECT_LE(counter.paints, 3);
+    EXPECT_EQ(started.app.GetMainWnd()->GetWindowText(), view.WindowCaption());
 }
