@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QString>
 
+#include <unordered_map>
+
 namespace {
 
 // A cell height is ascent plus descent; find the pixel size that gives it.
@@ -15,6 +17,19 @@ int PixelSizeForCellHeight(QFont font, int cellHeight) {
 }
 
 QString BitmapResourcePath(UINT id) { return QString(":/bitmaps/%1.png").arg(id); }
+
+// Resources never change while the program runs, so each is decoded once: pages load their
+// bitmaps at every paint, and decoding the product picture alone takes some milliseconds. The
+// images are shared copy-on-write, so a caller that draws into its bitmap gets its own copy.
+const QImage& DecodedResourceBitmap(UINT id) {
+    static std::unordered_map<UINT, QImage> decoded;
+    const auto found = decoded.find(id);
+    if (found != decoded.end()) {
+        return found->second;
+    }
+    QImage image = QImage(BitmapResourcePath(id)).convertToFormat(QImage::Format_RGB32);
+    return decoded.emplace(id, std::move(image)).first->second;
+}
 
 // "MS Sans Serif" has a regular and a bold face only; the platform's font mapper takes the
 // nearer of the two for any weight asked, so a weight of 100 still draws the regular face.
@@ -68,7 +83,7 @@ bool CFont::CreateFont(int height, int, int, int, int weight, BYTE italic, BYTE 
 }
 
 bool CBitmap::LoadBitmap(UINT id) {
-    image_ = QImage(BitmapResourcePath(id)).convertToFormat(QImage::Format_RGB32);
+    image_ = DecodedResourceBitmap(id);
     return !image_.isNull();
 }
 

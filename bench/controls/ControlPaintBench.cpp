@@ -1,8 +1,10 @@
 // Measures how long the controls take to paint: a level meter (the device panel repaints up to
-// 16 of them whenever levels arrive) and a level fader (repainted during drags and auto-repeat).
+// 16 of them whenever levels arrive), a level fader (repainted during drags and auto-repeat), and
+// the loading of a bitmap, which every paint of a bitmap-style button or the network page does.
 #include "controls/ModFader.h"
 #include "controls/ModMeter.h"
 #include "framework/Dc.h"
+#include "framework/GdiObjects.h"
 
 #include <benchmark/benchmark.h>
 
@@ -37,5 +39,14 @@ void BM_FaderPaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FaderPaint);
+
+void BM_LoadBitmap(benchmark::State& state) {
+    const auto id = static_cast<UINT>(state.range(0));
+    for (auto _ : state) {
+        CBitmap bitmap;
+        benchmark::DoNotOptimize(bitmap.LoadBitmap(id));
+    }
+}
+BENCHMARK(BM_LoadBitmap)->Arg(150)->Arg(167)->Unit(benchmark::kMicrosecond);
 
 } // namespace

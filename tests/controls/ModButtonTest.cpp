@@ -147,4 +147,17 @@ TEST_F(ButtonTest, BitmapStyleShowsThePictureOfTheStateWithTheCaptionBelow) {
     EXPECT_GT(CountColour(image, CRect(0, 25, 80, 40), kWhite), 10);
 }
 
+TEST(Bitmaps, DrawingIntoALoadedBitmapLeavesTheResourceForTheNextLoad) {
+    CBitmap first;
+    ASSERT_TRUE(first.LoadBitmap(167));
+    const QColor original = first.Image().pixelColor(0, 0);
+    first.Image().fill(Qt::magenta);
+
+    CBitmap second;
+    ASSERT_TRUE(second.LoadBitmap(167));
+    EXPECT_EQ(second.Image().pixelColor(0, 0), original);
+    EXPECT_NE(original, QColor(Qt::magenta));
+    EXPECT_FALSE(CBitmap().LoadBitmap(9999));
+}
+
 } // namespace
