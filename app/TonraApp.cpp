@@ -26,8 +26,6 @@ constexpr std::array<Accelerator, 4> kAccelerators = {{
     {QKeySequence::SaveAs, ID_FILE_SAVE_AS},
 }};
 
-const char* const kCountsDifferText = "Error: Channel numbers are different";
-
 } // namespace
 
 CTonraApp::CTonraApp() : networkStarter_(app::StartNetwork), document_(std::make_unique<CTonraDoc>()) {}
@@ -144,7 +142,7 @@ bool CTonraApp::OpenDocumentFile(const std::string& path) {
         return true;
     }
     if (document_->loadResult == CTonraDoc::kLoadCountsDiffer) {
-        AfxMessageBox(kCountsDifferText);
+        AfxMessageBox(document_->CountsDifferText());
     }
     return false;
 }

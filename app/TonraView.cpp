@@ -13,6 +13,7 @@
 #include "framework/GdiObjects.h"
 #include "framework/UiService.h"
 #include "link/Protocol.h"
+#include "model/DeviceText.h"
 #include "model/TonraDoc.h"
 
 #include <algorithm>
@@ -60,12 +61,12 @@ const char* const kFileListErrorText = "File List Error";
 const char* const kSetupFileFilter = "(*.dat)|*.dat||";
 const char* const kSetupFileExtension = ".dat";
 
-// The messages for the results of loading a setup file, by result (0 is success).
-constexpr std::array<const char*, 4> kLoadResultTexts = {
+// The messages for the results of loading a setup file, by result (0 is success); the
+// document words the refusal for differing channel counts itself.
+constexpr std::array<const char*, 3> kLoadResultTexts = {
     nullptr,
     "Error: File Version is different",
     "Error: Product Name is different",
-    "Error: Channel numbers are different",
 };
 
 } // namespace
@@ -413,6 +414,8 @@ void CTonraView::RecallFromPc() {
         // read itself.
         if (document_.OnOpenDocument(*path)) {
             CurrentEngine().RequestTransfer(CPort::TransferMode::DownSync);
+        } else if (document_.loadResult == CTonraDoc::kLoadCountsDiffer) {
+            AfxMessageBox(document_.CountsDifferText());
         } else if (document_.loadResult > 0 &&
                    document_.loadResult < static_cast<int>(kLoadResultTexts.size())) {
             AfxMessageBox(kLoadResultTexts[static_cast<std::size_t>(document_.loadResult)]);
@@ -493,6 +496,10 @@ void CTonraView::OnPassword() {
     CSetupPassword dialog;
     dialog.password = document_.devicePassword[d];
     if (dialog.DoModal() != IDOK) {
+        return;
+    }
+    if (const std::string problem = model::PasswordProblem(dialog.password); !problem.empty()) {
+        AfxMessageBox(problem, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     document_.devicePassword[d] = dialog.password;

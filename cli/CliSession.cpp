@@ -328,7 +328,7 @@ void CCliSession::StartCommand() {
             StartTransfer(TransferMode::DownSync);
             break;
         case CTonraDoc::kLoadCountsDiffer:
-            End(kExitFailed, "Error: Channel numbers are different");
+            End(kExitFailed, doc_->CountsDifferText());
             break;
         default:
             End(kExitFailed, "Cannot use the setup file \"" + options_.file + "\".\n" + problem);

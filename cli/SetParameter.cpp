@@ -25,7 +25,7 @@ constexpr std::array<NamedParam, 16> kNamedParams = {{
     {"delay", kDelay, IndexKind::None, false, "samples at 48 kHz, or ms: 480 or 10ms", ""},
     {"eq-type", kEqType, IndexKind::Band, false, "Param, Lo-Shf or Hi-Shf", ""},
     {"eq-gain", kEqGain, IndexKind::Band, false, "dB", "-30.00 to +15.00 dB"},
-    {"eq-freq", kEqFreq, IndexKind::Band, false, "Hz, for example 1000 or 2.5kHz", "20 to 20000 Hz"},
+    {"eq-freq", kEqFreq, IndexKind::Band, false, "Hz, for example 1000 or 2.5k", "20 to 20000 Hz"},
     {"eq-width", kEqWidth, IndexKind::Band, false, "octaves (0.33) or a Q (4.36Q); a shelf takes 6dB or 12dB",
      "0.02 to 2.50 octaves"},
     {"name", kChannelName, IndexKind::None, false, "up to 6 characters of the device's character set", ""},
@@ -39,12 +39,13 @@ constexpr std::array<NamedParam, 16> kNamedParams = {{
 }};
 
 constexpr int kFirstChannelNumber = 1; // "in1", band 1, input 1
-constexpr int kKilo = 1000;
 
-// A number in the pages' form followed by an optional unit word: "+2.5", "-10dB", "10 ms".
+// A number in the pages' form followed by an optional unit word: "+2.5", "-10dB", "10 ms",
+// "2,5k"; the decimal point is "." or ",".
 struct TypedNumber {
     double value = 0;
     std::string unit; // lower case
+    std::string text; // number and unit, without blanks around them
 };
 
 std::string Lower(std::string_view text) {
@@ -55,12 +56,14 @@ std::string Lower(std::string_view text) {
 }
 
 std::optional<TypedNumber> ReadTypedNumber(std::string_view text) {
-    static const QRegularExpression kForm(R"(^\s*([+-]?(?:\d+\.?\d*|\.\d+))\s*([A-Za-z/]*)\s*$)");
-    const QRegularExpressionMatch match = kForm.match(QString::fromUtf8(text.data(), text.size()));
+    static const QRegularExpression kForm(R"(^\s*([+-]?(?:\d+[.,]?\d*|[.,]\d+))\s*([A-Za-z/]*)\s*$)");
+    const QString typed = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QRegularExpressionMatch match = kForm.match(typed);
     if (!match.hasMatch()) {
         return std::nullopt;
     }
-    return TypedNumber{ParseDecimal(match.captured(1).toStdString()), Lower(match.captured(2).toStdString())};
+    return TypedNumber{ParseDecimal(match.captured(1).toStdString()), Lower(match.captured(2).toStdString()),
+                       typed.trimmed().toStdString()};
 }
 
 bool OneOf(const std::string& word, std::initializer_list<std::string_view> words) {
@@ -163,10 +166,11 @@ std::optional<int> TypedIndex(const CTonraDoc& doc, int device, const NamedParam
                                           : std::nullopt;
     case kEqFreq:
     case kXoverFreq: {
-        const double hz = unit == "khz" ? x * kKilo : x;
-        if (!plain && unit != "hz" && unit != "khz") {
+        if (!plain && !OneOf(unit, {"hz", "k", "khz"})) {
             return std::nullopt;
         }
+        // The pages' reading of a typed frequency, "k" included.
+        const double hz = ParseFrequency(typed->text);
         return param.kind == kEqFreq ? EqFreqIndex(hz) : XoverFreqIndex(hz);
     }
     case kEqWidth:

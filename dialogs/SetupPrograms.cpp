@@ -107,12 +107,18 @@ bool CSetupPrograms::OnInitDialog() {
 
 void CSetupPrograms::LoadList(const std::string& path) {
     std::optional<model::ProgramList> names;
+    std::string problem;
     if (!path.empty()) {
-        names = model::ReadProgramListFile(path);
+        names = model::ReadProgramListFile(path, problem);
     }
     if (names) {
         programFiles = *names;
         listFilePath = path;
+    } else if (!path.empty() && model::FileSize(path) >= 0) {
+        // A missing file is passed over; a file that is there but no list is refused aloud.
+        AfxMessageBox("The program list \"" + path + "\" cannot be loaded.\n" + problem +
+                          "\nThe list stays as it was.",
+                      MB_OK | MB_ICONEXCLAMATION);
     }
     RefreshList();
 }

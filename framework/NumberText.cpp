@@ -1,5 +1,6 @@
 #include "framework/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string_view>
@@ -37,7 +38,9 @@ template <typename Number> std::optional<Number> ParseWhole(const std::string& t
 std::optional<int> ParseInteger(const std::string& text) { return ParseWhole<int>(text); }
 
 std::optional<double> ParseDecimal(const std::string& text) {
-    const std::optional<double> value = ParseWhole<double>(text);
+    std::string withPoint = text;
+    std::replace(withPoint.begin(), withPoint.end(), ',', '.');
+    const std::optional<double> value = ParseWhole<double>(withPoint);
     return value && std::isfinite(*value) ? value : std::nullopt;
 }
 

@@ -1,5 +1,5 @@
 // Numbers typed into fields: the whole text must be the number, blanks around it allowed.
-// "12abc", "" and "1e" are not numbers; the decimal point is always ".".
+// "12abc", "" and "1e" are not numbers; the decimal point is "." or ",", so "2,5" is 2.5.
 #pragma once
 
 #include <optional>

@@ -103,8 +103,7 @@ int SheetOutputRowCount(int inputCount) { return inputCount + kSheetOutputFixedR
 int SheetRowCount(int inputCount) { return kSheetChannelRowCount + SheetOutputRowCount(inputCount); }
 
 std::string SheetHeader(int column, int inputCount) {
-    // "Ouput" is how the sheet has always spelled it.
-    return column < inputCount ? Format("Input %d", column + 1) : Format("Ouput %d", column - inputCount + 1);
+    return column < inputCount ? Format("Input %d", column + 1) : Format("Output %d", column - inputCount + 1);
 }
 
 std::string SheetRowLabel(int row, int inputCount) {

@@ -30,7 +30,7 @@ const std::array<std::string, kSheetLabelCount>& SheetLabels();
 int SheetOutputRowCount(int inputCount);
 // Rows below the header.
 int SheetRowCount(int inputCount);
-// "Input 1" ... for input columns, "Ouput 1" ... for output columns.
+// "Input 1" ... for input columns, "Output 1" ... for output columns.
 std::string SheetHeader(int column, int inputCount);
 std::string SheetRowLabel(int row, int inputCount);
 // The row label of parameter `kind` with band, mix input or filter `index`; empty for a

@@ -36,6 +36,11 @@ std::optional<QByteArray> ReadFileBytes(const std::string& path, qsizetype maxBy
     return bytes;
 }
 
+qint64 FileSize(const std::string& path) {
+    const QFileInfo info(ToQString(path));
+    return info.exists() ? info.size() : -1;
+}
+
 bool WriteFileSafely(const std::string& path, QByteArrayView bytes, std::string& problem) {
     QSaveFile file(ToQString(path));
     // Unbuffered, so that a failed write shows in the result of write(): a failure while the

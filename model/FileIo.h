@@ -16,6 +16,9 @@ namespace model {
 // and devices are refused before anything is opened.
 std::optional<QByteArray> ReadFileBytes(const std::string& path, qsizetype maxBytes, std::string& problem);
 
+// The size in bytes of the file at `path`; -1 when there is none.
+qint64 FileSize(const std::string& path);
+
 // Makes `bytes` the whole content of the file at `path`. False, with the reason in `problem`,
 // when that fails; an earlier file of that name then stays as it was.
 bool WriteFileSafely(const std::string& path, QByteArrayView bytes, std::string& problem);

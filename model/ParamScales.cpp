@@ -18,6 +18,7 @@ constexpr int kShelfGentleSlopeDb = 6;
 constexpr double kPowerReferenceDb = 20; // threshold index 0 is -20 dBu
 constexpr double kPowerDivisor = 4;      // peak to sine power
 constexpr double kHundredths = 100;      // Q compared to two decimals
+constexpr double kKilo = 1000;             // "k" after a typed frequency
 
 // "+" before a positive value, as the gain displays show it.
 std::string SignedFixed(double value, bool positive, bool oneDecimal) {
@@ -131,7 +132,7 @@ double ParseDecimal(std::string_view text) {
     bool dotSeen = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (c == '.') {
+        if (c == '.' || c == ',') {
             dotSeen = true;
         } else if (c >= '0' && c <= '9') {
             sum = sum * 10 + (c - '0');
@@ -143,6 +144,13 @@ double ParseDecimal(std::string_view text) {
         }
     }
     return (negative ? -sum : sum) / divisor;
+}
+
+double ParseFrequency(std::string_view text) {
+    const std::size_t firstDigit = text.find_first_of("0123456789");
+    const bool kilo = firstDigit != std::string_view::npos &&
+                      text.find_first_of("kK", firstDigit) != std::string_view::npos;
+    return ParseDecimal(text) * (kilo ? kKilo : 1);
 }
 
 int SaturatingTrunc(double x) {

@@ -147,9 +147,13 @@ std::string ImpedanceText(int v);
 
 // ---- Typed numbers ----
 
-// Digits, at most one meaning of ".", and a "-" only as the first character; everything else
-// is skipped, so "-3dB" is -3, "1.2.3" is 1.23 and " -3" is +3.
+// Digits, at most one meaning of a decimal point ("." or ","), and a "-" only as the first
+// character; everything else is skipped, so "-3dB" is -3, "2,5" is 2.5, "1.2.3" is 1.23 and
+// " -3" is +3.
 double ParseDecimal(std::string_view text);
+// A typed frequency in Hz: ParseDecimal, times 1000 when a "k" follows the first digit, so
+// "2.5k", "2,5 kHz" and "2500" are all 2500.
+double ParseFrequency(std::string_view text);
 
 // trunc(x) as an int, saturated at the ends of the int range; NaN gives 0.
 int SaturatingTrunc(double x);

@@ -31,6 +31,11 @@ const char* NameFault(const std::string& name) {
     return unfit ? "it holds a character a file name cannot hold" : nullptr;
 }
 
+std::string SizeProblem(qint64 size) {
+    return Format("It is no program list: a program list is %d bytes long, but this file is %lld bytes long.",
+                  kProgramListFileSize, static_cast<long long>(size));
+}
+
 } // namespace
 
 QByteArray WriteProgramListBytes(const ProgramList& names) {
@@ -65,10 +70,33 @@ std::string ProgramEntryProblem(int entry, const std::string& name) {
                   entry + 1, KeepToPrintable(name, kProgramListRecordSize).c_str(), fault);
 }
 
+std::string ProgramListProblem(QByteArrayView bytes) {
+    if (bytes.size() != kProgramListFileSize) {
+        return SizeProblem(bytes.size());
+    }
+    const auto unprintable = std::find_if(bytes.begin(), bytes.end(), [](char c) {
+        return c != '\0' && (c < kFirstPrintable || c == kDelete);
+    });
+    if (unprintable != bytes.end()) {
+        return Format("It is no program list: entry %d holds a character that is not printable.",
+                      static_cast<int>((unprintable - bytes.begin()) / kProgramListRecordSize) + 1);
+    }
+    return {};
+}
+
+std::optional<ProgramList> ReadProgramListFile(const std::string& path, std::string& problem) {
+    // One byte more than a list tells a longer file from a list.
+    const std::optional<QByteArray> bytes = ReadFileBytes(path, kProgramListFileSize + 1, problem);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    problem = bytes->size() > kProgramListFileSize ? SizeProblem(FileSize(path)) : ProgramListProblem(*bytes);
+    return problem.empty() ? std::optional(ReadProgramListBytes(*bytes)) : std::nullopt;
+}
+
 std::optional<ProgramList> ReadProgramListFile(const std::string& path) {
     std::string problem;
-    const std::optional<QByteArray> bytes = ReadFileBytes(path, kProgramListFileSize, problem);
-    return bytes ? std::optional(ReadProgramListBytes(*bytes)) : std::nullopt;
+    return ReadProgramListFile(path, problem);
 }
 
 bool WriteProgramListFile(const std::string& path, const ProgramList& names, std::string& problem) {

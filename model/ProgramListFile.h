@@ -31,7 +31,13 @@ ProgramList ReadProgramListBytes(QByteArrayView bytes);
 // names the entry, or empty when the entry is empty or a plain name.
 std::string ProgramEntryProblem(int entry, const std::string& name);
 
-// The list in the file at `path`; nothing when the file cannot be read.
+// Why `bytes` are no program list, as a sentence; empty when they are one: exactly 360 bytes,
+// every byte of a name printable (zero bytes fill the records).
+std::string ProgramListProblem(QByteArrayView bytes);
+
+// The list in the file at `path`; nothing when the file cannot be read or is no program list,
+// and then `problem` says why.
+std::optional<ProgramList> ReadProgramListFile(const std::string& path, std::string& problem);
 std::optional<ProgramList> ReadProgramListFile(const std::string& path);
 // Creates or replaces the file at `path`. False, with the reason in `problem`, when that fails.
 bool WriteProgramListFile(const std::string& path, const ProgramList& names, std::string& problem);

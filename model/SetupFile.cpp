@@ -4,6 +4,7 @@
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
 #include "model/DeviceText.h"
+#include "model/FileIo.h"
 
 #include <algorithm>
 
@@ -67,7 +68,8 @@ template <typename Archive, typename Setup> void ExchangeLcdLines(Archive& archi
 // other way to tell itself from any other file.
 std::string SizeProblem(qsizetype size, qsizetype used, bool legacy) {
     if (legacy && size != kLegacySetupFileSize) {
-        return Format("It is no setup file: a setup file without a header is %d bytes long, this file %lld.",
+        return Format("It is no setup file: a setup file without a header is %d bytes long, but this file "
+                      "is %lld bytes long.",
                       kLegacySetupFileSize, static_cast<long long>(size));
     }
     if (used != size) {
@@ -105,7 +107,9 @@ SetupFileRead ReadSetupFile(QByteArrayView bytes, DeviceSetup& setup) {
     }
     ExchangeBody(archive, setup);
     for (ChannelSetup& channel : setup.channels) {
-        channel.name = CutAtBlank(KeepToDeviceChars(channel.name, kChannelNameLength));
+        // A name keeps its inner blanks ("In A"): only the padding goes.
+        channel.name = KeepToDeviceChars(channel.name, kChannelNameLength);
+        channel.name.erase(channel.name.find_last_not_of(' ') + 1);
     }
     if (!result.legacy) {
         ExchangeLcdLines(archive, setup);
@@ -120,6 +124,17 @@ SetupFileRead ReadSetupFile(QByteArrayView bytes, DeviceSetup& setup) {
         result.complete = result.problem.empty();
     }
     return result;
+}
+
+std::optional<QByteArray> ReadSetupFileBytes(const std::string& path, std::string& problem) {
+    std::optional<QByteArray> bytes = ReadFileBytes(path, kMaxSetupFileBytes + 1, problem);
+    if (bytes && bytes->size() > kMaxSetupFileBytes) {
+        problem = Format("It is no setup file: a setup file is %d bytes long, or %d without a header, but "
+                         "this file is %lld bytes long.",
+                         kSetupFileSize, kLegacySetupFileSize, static_cast<long long>(FileSize(path)));
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 std::string PadText(const std::string& text, int length) {

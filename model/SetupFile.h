@@ -11,6 +11,7 @@
 #include <QByteArrayView>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -83,12 +84,17 @@ struct SetupFileRead {
 QByteArray WriteSetupFile(const DeviceSetup& setup);
 
 // Reads a setup file over `setup`: every field the file holds takes the file's value, the
-// model and the channel names cut at their first blank, the display lines as they stand. The
+// model cut at its first blank, the channel names without trailing blanks, the display lines
+// as they stand. The
 // channel names are kept to the device character set, the model and the display lines to
 // printable characters, each to its width. The read is complete only when the fields fill the
 // file exactly (a file without a header is 2580 bytes long). When the read is not complete
 // `setup` holds a mix of old and new values: discard it.
 SetupFileRead ReadSetupFile(QByteArrayView bytes, DeviceSetup& setup);
+
+// The bytes of the setup file at `path` when it can be read and is no longer than any setup
+// file could be; otherwise nothing, and `problem` says why in a sentence.
+std::optional<QByteArray> ReadSetupFileBytes(const std::string& path, std::string& problem);
 
 // `text` padded with blanks to `length` characters, or its first `length` characters.
 std::string PadText(const std::string& text, int length);

@@ -1,6 +1,7 @@
 #include "model/TonraDoc.h"
 
 #include "framework/MsgWnd.h"
+#include "model/DeviceText.h"
 #include "model/ParamScales.h"
 
 #include <algorithm>
@@ -396,11 +397,10 @@ void CTonraDoc::CopyChannel(int sourceChannel, int targetChannel, int device) {
 
 std::vector<int> CTonraDoc::EncodeNameChars(const std::string& text, int length) {
     std::vector<int> codes(static_cast<std::size_t>(std::max(length, 0)), kBlankCode);
-    for (std::size_t p = 0; p < codes.size() && p < text.size(); ++p) {
-        const std::size_t position = NameCharTable.find(text[p]);
-        if (position != std::string_view::npos) {
-            codes[p] = static_cast<int>(position) + 1;
-        }
+    // Counted in characters: one character outside the set is one blank, whatever its bytes.
+    const std::string kept = KeepToDeviceChars(text, length);
+    for (std::size_t p = 0; p < kept.size(); ++p) {
+        codes[p] = static_cast<int>(NameCharTable.find(kept[p])) + 1;
     }
     return codes;
 }

@@ -153,6 +153,9 @@ public:
     // device is validated and its shadow left alone, so the link engine sends what differs.
     // Returns loadResult; for kLoadFailed `problem` says why.
     int LoadSetup(QByteArrayView bytes, std::string& problem);
+    // The message for a setup file refused with kLoadCountsDiffer, naming the channel counts of
+    // the file and of the device.
+    std::string CountsDifferText() const;
 
     // ---- Connection file ----
     // Writes the connection file with `settings`; a failure is reported in a message box
@@ -184,5 +187,8 @@ private:
 
     CMsgWnd* view_ = nullptr;
     bool modified_ = false;
+    // The channel counts of the setup file last refused for differing from the device's.
+    int refusedFileInputs_ = 0;
+    int refusedFileOutputs_ = 0;
     std::string pathName_;
 };

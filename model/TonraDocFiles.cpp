@@ -12,6 +12,12 @@ namespace {
 
 bool IsPossibleCount(int count) { return count >= 1 && count <= kMaxInputs; }
 
+// "1 input and 3 outputs".
+std::string CountedChannels(int inputs, int outputs) {
+    const auto counted = [](int n, const char* word) { return Format("%d %s%s", n, word, n == 1 ? "" : "s"); };
+    return counted(inputs, "input") + " and " + counted(outputs, "output");
+}
+
 // Calls `move(field, entry)` for every field a setup file holds: the document's field of
 // device `d` with the matching entry of `setup`. Copying in either direction is one list.
 template <typename Doc, typename Setup, typename Move>
@@ -88,6 +94,8 @@ int CTonraDoc::LoadSetup(QByteArrayView bytes, std::string& problem) {
     }
     if (!read.legacy && deviceOnline[d]) {
         if (scratch.inputCount != inputCount[d] || scratch.outputCount != outputCount[d]) {
+            refusedFileInputs_ = scratch.inputCount;
+            refusedFileOutputs_ = scratch.outputCount;
             return loadResult = kLoadCountsDiffer;
         }
         // An online device keeps the model it reported.
@@ -103,9 +111,15 @@ int CTonraDoc::LoadSetup(QByteArrayView bytes, std::string& problem) {
     return loadResult = kLoadOk;
 }
 
+std::string CTonraDoc::CountsDifferText() const {
+    return "Error: Channel numbers are different: the setup file has " +
+           CountedChannels(refusedFileInputs_, refusedFileOutputs_) + ", the device " +
+           CountedChannels(GetInputCount(), GetOutputCount()) + ".";
+}
+
 bool CTonraDoc::OnOpenDocument(const std::string& path) {
     std::string problem;
-    const std::optional<QByteArray> bytes = ReadFileBytes(path, kMaxSetupFileBytes, problem);
+    const std::optional<QByteArray> bytes = ReadSetupFileBytes(path, problem);
     const int result = bytes ? LoadSetup(*bytes, problem) : (loadResult = kLoadFailed);
     if (result == kLoadFailed) {
         AfxMessageBox("Cannot open the setup file \"" + path + "\".\n" + problem + "\nNothing was changed.",

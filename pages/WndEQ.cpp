@@ -355,7 +355,7 @@ void CWndEQ::TextEntered(UINT id) {
             document->SetParam(kEqGain, EqGainIndex(CTonraDoc::ParseDecimal(eqGainFields[b].text)), c, b);
         }
     } else if (IsIdOf(id, kFreqField.firstId)) {
-        document->SetParam(kEqFreq, EqFreqIndex(CTonraDoc::ParseDecimal(eqFreqFields[b].text)), c, b);
+        document->SetParam(kEqFreq, EqFreqIndex(ParseFrequency(eqFreqFields[b].text)), c, b);
     } else if (IsIdOf(id, kWidthField.firstId)) {
         if (document->GetParam(kEqType, c, b) != kEqParametric) {
             return;

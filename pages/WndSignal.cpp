@@ -568,7 +568,7 @@ void CWndSignal::TextEnteredOnOutput(UINT id) {
         SetParam(kMixLevel, SourceLevelIndex(typed(sourceFields[i]), document->MaxParamValue(kMixLevel)), i);
     } else if (InRange(id, kXoverFreqFieldId, kXoverFilterCount)) {
         const int x = static_cast<int>(id - kXoverFreqFieldId);
-        SetParam(kXoverFreq, XoverFreqIndex(typed(xoverFreqFields[x])), x);
+        SetParam(kXoverFreq, XoverFreqIndex(ParseFrequency(xoverFreqFields[x].text)), x);
     } else if (InRange(id, kXoverSlopeFieldId, kXoverFilterCount)) {
         const int x = static_cast<int>(id - kXoverSlopeFieldId);
         SetParam(kXoverSlope, SlopeIndex(typed(xoverSlopeFields[x])), x);

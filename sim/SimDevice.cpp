@@ -70,6 +70,12 @@ CSimDevice::CSimDevice(CTonraDoc& doc, int slot, const DeviceSetup& setup, unsig
     doc_.factoryEq[slot_] = setup.factoryEq ? 1 : 0;
     doc_.securityLocks[slot_].fill(0);
     doc_.mute[slot_].fill(0);
+    // Input 1 feeds every output at 0 dB: the model's own top level (1 routes on a routing
+    // model, 161 is 0 dB on a mixing one).
+    for (auto& levels : doc_.mixLevel[slot_]) {
+        levels.fill(0);
+        levels[0] = doc_.MaxParamValue(kMixLevel, slot_);
+    }
     for (int i = 0; i < kMaxInputs; ++i) {
         doc_.channelName[slot_][i] = std::string("In ") + kInputNameLetters[static_cast<std::size_t>(i)];
         doc_.channelName[slot_][kOutputSlotBase + i] = "Out " + std::to_string(i + 1);

@@ -32,7 +32,7 @@ TEST(CliDump, PrintsTheDataSheetOfASavedSetupFile) {
     const QStringList lines = run.OutLines();
     // The header and 28 channel rows, 2 mix rows, 6 crossover rows and 3 limiter rows.
     ASSERT_EQ(lines.size(), 1 + 28 + 2 + 9);
-    EXPECT_EQ(lines[0], "\tInput 1\tInput 2\tOuput 1\tOuput 2\tOuput 3\tOuput 4\tOuput 5\tOuput 6");
+    EXPECT_EQ(lines[0], "\tInput 1\tInput 2\tOutput 1\tOutput 2\tOutput 3\tOutput 4\tOutput 5\tOutput 6");
     const auto cells = [&](int row) { return lines[row + 1].split('\t'); };
     for (int row = 0; row < lines.size() - 1; ++row) {
         EXPECT_EQ(cells(row).size(), 9) << lines[row + 1].toStdString();

@@ -41,6 +41,8 @@ TEST_F(CliSetTest, ValuesInTheirUnitsSetTheIndexThePagesWouldAndPrintTheSheetTex
         {{"delay", "out3", "10ms"}, "Out 3 Delay 480"},   // 10 x 48 samples
         {{"delay", "in3", "2.9 ms"}, "In 3 Delay 139"},   // trunc(139.2)
         {{"eq-freq", "in2", "3", "1000"}, "In 2 EQ3 Freq 1000"},
+        {{"eq-freq", "in1", "2", "2,5k"}, "In 1 EQ2 Freq 2500"}, // as the EQ editor reads it
+        {{"level", "in4", "-1,25dB"}, "In 4 Level -1.25"},
         {{"eq-width", "in4", "1", "0.33"}, "In 4 EQ1 BW 0.33"},
         {{"xover-type", "out1", "hp", "LR"}, "Out 1 XType-Lo LR"},
         {{"xover-slope", "out2", "lp", "24"}, "Out 2 XSlope-Hi 24"},

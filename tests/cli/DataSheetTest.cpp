@@ -47,8 +47,8 @@ TEST(DataSheet, FourInputsAndEightOutputs) {
     ASSERT_EQ(sheet.headers.size(), 12u);
     EXPECT_EQ(sheet.headers[0], "Input 1");
     EXPECT_EQ(sheet.headers[3], "Input 4");
-    EXPECT_EQ(sheet.headers[4], "Ouput 1");
-    EXPECT_EQ(sheet.headers[11], "Ouput 8");
+    EXPECT_EQ(sheet.headers[4], "Output 1");
+    EXPECT_EQ(sheet.headers[11], "Output 8");
     // 28 channel rows, 4 mix rows, 6 crossover rows, 3 limiter rows.
     EXPECT_EQ(SheetOutputRowCount(4), 13);
     ASSERT_EQ(sheet.rowLabels.size(), 41u);
@@ -71,7 +71,7 @@ TEST(DataSheet, TwoInputsGoStraightFromTheSourceRowsToTheCrossover) {
     EXPECT_EQ(SheetRowLabel(29, 2), "Src In2");
     EXPECT_EQ(SheetRowLabel(30, 2), "XType-Lo");
     EXPECT_EQ(SheetRowLabel(38, 2), "Release");
-    EXPECT_EQ(SheetHeader(2, 2), "Ouput 1");
+    EXPECT_EQ(SheetHeader(2, 2), "Output 1");
 }
 
 TEST(DataSheet, EachCellShowsItsParameterAsTheScalesFormatIt) {

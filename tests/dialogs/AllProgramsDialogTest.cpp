@@ -72,6 +72,20 @@ TEST_F(AllProgramsDialog, AListThatCannotBeReadLeavesNamesAndPathAsTheyWere) {
     EXPECT_TRUE(ui.MessageTexts().empty());
 }
 
+TEST_F(AllProgramsDialog, AFileThatIsNoListIsRefusedWithItsReason) {
+    dialog.listFilePath = WriteFile("show.lst", ListBytes(0, "Intro"));
+    ui.AnswerFileDialog(WriteFile("notes.lst", "hello this is a text file\n"));
+    ASSERT_EQ(Run([&](CDialog& d) {
+                  d.ClickDlgButton(P::kLoadListButtonId);
+                  EXPECT_EQ(Line(d, 0), "01 - Intro");
+                  d.ClickDlgButton(IDCANCEL);
+              }),
+              IDCANCEL);
+    EXPECT_EQ(dialog.listFilePath, PathOf("show.lst"));
+    ASSERT_EQ(ui.MessageTexts().size(), 1u);
+    EXPECT_NE(ui.MessageTexts()[0].find("is 26 bytes long"), std::string::npos) << ui.MessageTexts()[0];
+}
+
 TEST_F(AllProgramsDialog, AChosenProgramFileNamesTheSelectedLineAndTheListMustBeSavedAgain) {
     dialog.listFilePath = WriteFile("show.lst", ListBytes(6, "Old"));
     const std::string prog7 = WriteFile("Prog7.dat", "x");

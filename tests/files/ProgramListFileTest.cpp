@@ -63,3 +63,21 @@ TEST(ProgramListFile, WrittenAndReadOnDisk) {
     EXPECT_FALSE(WriteProgramListFile(dir.filePath("no/such/folder.lst").toStdString(), names, problem));
     EXPECT_FALSE(problem.empty());
 }
+
+TEST(ProgramListFile, OnlyExactly360BytesOfPrintableNamesAreAList) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("other.lst").toStdString();
+    QByteArray text = "hello this is a text file\n";
+    const QList<QPair<QByteArray, std::string>> refused = {
+        {text, "a program list is 360 bytes long, but this file is 26 bytes long."},
+        {text.repeated(100), "but this file is 2600 bytes long."},
+        {text.repeated(14).left(kProgramListFileSize), "entry 3 holds a character that is not printable."},
+    };
+    for (const auto& [bytes, reason] : refused) {
+        WriteBytes(path, bytes);
+        std::string problem;
+        EXPECT_EQ(ReadProgramListFile(path, problem), std::nullopt);
+        EXPECT_TRUE(problem.starts_with("It is no program list: ")) << problem;
+        EXPECT_TRUE(problem.ends_with(reason)) << problem;
+    }
+}

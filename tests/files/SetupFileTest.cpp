@@ -1,4 +1,5 @@
 #include "FileTestSupport.h"
+#include "framework/Format.h"
 #include "framework/MsgWnd.h"
 #include "model/TonraDoc.h"
 #include "tests/support/DocCompare.h"
@@ -57,7 +58,7 @@ void FillDevice(CTonraDoc& doc, int d, int seed) {
             doc.eqFreq[d][s][b] = next(19980) * 37 % 19981;
             doc.eqWidth[d][s][b] = doc.eqType[d][s][b] == kEqParametric ? next(248) : next(1);
         }
-        doc.channelName[d][s] = "Ch" + std::to_string(s) + static_cast<char>('a' + seed % 26);
+        doc.channelName[d][s] = "C " + std::to_string(s) + static_cast<char>('a' + seed % 26);
     }
     for (int o = 0; o < kMaxOutputs; ++o) {
         for (int& level : doc.mixLevel[d][o]) {
@@ -311,15 +312,35 @@ TEST_F(SetupFile, CountsMustMatchAnOnlineDeviceAndAreAdoptedOffline) {
     EXPECT_EQ(doc->gain[6][0], 160);
 }
 
-TEST_F(SetupFile, ChannelNamesAndTheModelAreReadUpToTheirFirstBlank) {
+TEST_F(SetupFile, ChannelNamesKeepTheirBlanksAndTheModelIsReadUpToItsFirstBlank) {
     auto source = NewDocument(0);
-    source->channelName[0][3] = "AB CD";
+    source->channelName[0][3] = "In A";
+    source->channelName[0][8] = " Out 1";
     source->deviceModel[0] = "RLT 1448";
+    ASSERT_TRUE(source->OnSaveDocument(PathOf("names.dat")));
     auto target = NewDocument(0);
-    std::string problem;
-    ASSERT_EQ(target->LoadSetup(source->StoreSetup(), problem), CTonraDoc::kLoadOk);
-    EXPECT_EQ(target->channelName[0][3], "AB");
+    ASSERT_TRUE(target->OnOpenDocument(PathOf("names.dat")));
+    EXPECT_EQ(target->channelName[0][3], "In A");
+    EXPECT_EQ(target->channelName[0][8], " Out 1");
     EXPECT_EQ(target->deviceModel[0], "RLT");
+    // Saved again, the name is as it was on disk: padding only, nothing cut.
+    ASSERT_TRUE(target->OnSaveDocument(PathOf("again.dat")));
+    EXPECT_EQ(ReadBytes(PathOf("again.dat")).mid(kChannelsOffset + 3 * kChannelBlockSize + 112, 7),
+              QByteArray("\x06"
+                         "In A  "));
+}
+
+TEST_F(SetupFile, AFileOfAnotherSizeIsRefusedNamingItsRealSize) {
+    for (const qsizetype size : {qsizetype{3000}, qsizetype{3} << 20}) {
+        const std::string path = PathOf("big.dat");
+        WriteBytes(path, QByteArray(size, '\0')); // a first integer of 0: a file without a header
+        ui.messages.clear();
+        EXPECT_FALSE(NewDocument(0)->OnOpenDocument(path));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_NE(ui.messages[0].find(Format("but this file is %lld bytes long.", static_cast<long long>(size))),
+                  std::string::npos)
+            << ui.messages[0];
+    }
 }
 
 TEST_F(SetupFile, LongerTextFormsAreRead) {

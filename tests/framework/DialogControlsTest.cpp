@@ -328,7 +328,8 @@ TEST(NumberText, TakesOnlyTextThatIsWhollyANumber) {
     }
     EXPECT_EQ(framework::ParseDecimal("-12.25"), -12.25);
     EXPECT_EQ(framework::ParseDecimal("3"), 3.0);
-    for (const char* text : {"1,5", "1.5dB", "", "inf", "nan", "-"}) {
+    EXPECT_EQ(framework::ParseDecimal(" 2,5 "), 2.5); // a decimal comma
+    for (const char* text : {"1,5,0", "1,234.5", "1.5dB", "", "inf", "nan", "-"}) {
         EXPECT_EQ(framework::ParseDecimal(text), std::nullopt) << text;
     }
 }

@@ -1,4 +1,5 @@
 #include "framework/MsgWnd.h"
+#include "model/DeviceText.h"
 #include "model/ParamScales.h"
 #include "model/TonraDoc.h"
 
@@ -190,9 +191,25 @@ TEST(Document, NamesUseTheDeviceCharacterSet) {
     EXPECT_EQ(doc->channelName[0][1], "a b");
     doc->SetParamText(kChannelName, "Sub   x", 2, -1);
     EXPECT_EQ(doc->channelName[0][2], "Sub");
-    doc->SetParamText(kGain, "Other", 3, -1);
-    EXPECT_EQ(doc->channelName[0][3], "");
+    // One blank per character outside the set, however many bytes it takes in UTF-8.
+    doc->SetParamText(kChannelName, "B\u00e4ss", 3, -1);
+    EXPECT_EQ(doc->channelName[0][3], "B ss");
+    doc->SetParamText(kChannelName, "Gr\u00f6\u00dfe1", 3, -1);
+    EXPECT_EQ(doc->channelName[0][3], "Gr  e1");
+    EXPECT_EQ(CTonraDoc::EncodeNameChars("\u20ac\U0001F3B5A", 3), (std::vector<int>{1, 1, 2}));
+    doc->SetParamText(kGain, "Other", 4, -1);
+    EXPECT_EQ(doc->channelName[0][4], "");
     EXPECT_EQ(doc->GetParamText(kGain, 0, -1), "");
+}
+
+TEST(Document, APasswordIsRefusedUnlessTheDeviceKeepsItAsTyped) {
+    for (const char* kept : {"", "Ab 1", "a;:Z", "x"}) {
+        EXPECT_EQ(PasswordProblem(kept), "") << kept;
+    }
+    // "Ab_1" would be stored as "Ab 1", and "Ab " as "Ab": the typed password would not open it.
+    for (const char* changed : {"Ab_1", "\u00e4b", "Ab "}) {
+        EXPECT_NE(PasswordProblem(changed).find("The password was not changed."), std::string::npos) << changed;
+    }
 }
 
 TEST(Document, CopyChannelCopiesWhatBothSidesHave) {

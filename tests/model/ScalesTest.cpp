@@ -85,6 +85,17 @@ TEST(Scales, ParseDecimalSkipsWhatIsNotANumber) {
     EXPECT_DOUBLE_EQ(ParseDecimal(""), 0);
     EXPECT_DOUBLE_EQ(ParseDecimal("2 500 Hz"), 2500);
     EXPECT_DOUBLE_EQ(CTonraDoc::ParseDecimal("-0.25"), -0.25);
+    // A decimal comma is the point: "2,5" dB is +2.50, not 25 clamped to +15.00.
+    EXPECT_DOUBLE_EQ(ParseDecimal("2,5"), 2.5);
+    EXPECT_EQ(GainIndex(ParseDecimal("-2,5dB")), 150);
+}
+
+TEST(Scales, ATypedFrequencyTakesAKiloMultiplier) {
+    for (const char* text : {"2.5k", "2,5 kHz", "2.5K", "2500", "2500 Hz"}) {
+        EXPECT_DOUBLE_EQ(ParseFrequency(text), 2500) << text;
+    }
+    EXPECT_DOUBLE_EQ(ParseFrequency("k1"), 1); // the "k" must follow the number
+    EXPECT_EQ(EqFreqIndex(ParseFrequency("2.5k")), 2480);
 }
 
 TEST(Scales, TypedNumbersBecomeIndexes) {

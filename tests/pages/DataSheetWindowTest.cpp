@@ -89,8 +89,8 @@ TEST_F(DataSheetWindowTest, EveryTextIsTheDumpsTextInItsCell) {
     const QImage image = GrabWindow(sheet);
 
     EXPECT_TRUE(Shows(image, pages::SheetCellRect(0, 0), "Input 1", kHeaderColour, DT_CENTER));
-    EXPECT_TRUE(Shows(image, pages::SheetCellRect(0, 4), "Ouput 1", kHeaderColour, DT_CENTER));
-    EXPECT_TRUE(Shows(image, pages::SheetCellRect(0, 11), "Ouput 8", kHeaderColour, DT_CENTER));
+    EXPECT_TRUE(Shows(image, pages::SheetCellRect(0, 4), "Output 1", kHeaderColour, DT_CENTER));
+    EXPECT_TRUE(Shows(image, pages::SheetCellRect(0, 11), "Output 8", kHeaderColour, DT_CENTER));
     EXPECT_TRUE(Shows(image, pages::SheetLabelRect(1), "Name", kHeaderColour, DT_LEFT));
     EXPECT_TRUE(Shows(image, pages::SheetLabelRect(41), "Release", kHeaderColour, DT_LEFT));
     for (int row = 0; row < static_cast<int>(dump.cells.size()); ++row) {
@@ -114,7 +114,7 @@ TEST_F(DataSheetWindowTest, TwoInputsGiveTwoSourceRowsThenTheCrossoverRows) {
     EXPECT_TRUE(Shows(image, pages::SheetLabelRect(30), "Src In2", kHeaderColour, DT_LEFT));
     EXPECT_TRUE(Shows(image, pages::SheetLabelRect(31), "XType-Lo", kHeaderColour, DT_LEFT));
     EXPECT_TRUE(Shows(image, pages::SheetLabelRect(39), "Release", kHeaderColour, DT_LEFT));
-    EXPECT_TRUE(Shows(image, pages::SheetCellRect(0, 2), "Ouput 1", kHeaderColour, DT_CENTER));
+    EXPECT_TRUE(Shows(image, pages::SheetCellRect(0, 2), "Output 1", kHeaderColour, DT_CENTER));
 }
 
 TEST_F(DataSheetWindowTest, ASyncThatChangesTheCountsRefitsTheOpenSheet) {
@@ -126,7 +126,7 @@ TEST_F(DataSheetWindowTest, ASyncThatChangesTheCountsRefitsTheOpenSheet) {
     QTRY_COMPARE(Window(), CRect(30, 20, 30 + 16 * 55 + 76, 20 + 17 * 13 + 417));
     const QImage image = GrabWindow(sheet);
     EXPECT_TRUE(Shows(image, pages::SheetLabelRect(36), "Src In8", kHeaderColour, DT_LEFT));
-    EXPECT_TRUE(Shows(image, pages::SheetCellRect(0, 8), "Ouput 1", kHeaderColour, DT_CENTER));
+    EXPECT_TRUE(Shows(image, pages::SheetCellRect(0, 8), "Output 1", kHeaderColour, DT_CENTER));
 }
 
 } // namespace

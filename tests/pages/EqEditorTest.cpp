@@ -109,6 +109,11 @@ TEST_F(EqEditorTest, TypedGainAndFrequencyLandOnTheirBand) {
 
     TypeInto(eq, Centre(BandRects(2).FreqField()), "1200");
     EXPECT_EQ(Param(model::kEqFreq, 2), 1180);
+    // A decimal comma and a "k" read as the command line reads them.
+    TypeInto(eq, Centre(BandRects(2).FreqField()), "2,5k");
+    EXPECT_EQ(Param(model::kEqFreq, 2), 2480);
+    TypeInto(eq, Centre(BandRects(1).GainField()), "2,5");
+    EXPECT_EQ(Param(model::kEqGain, 1), 130);
     TypeInto(eq, Centre(BandRects(2).FreqField()), "1000");
     EXPECT_EQ(Param(model::kEqFreq, 2), 980);
     EXPECT_TRUE(doc.IsModified());
