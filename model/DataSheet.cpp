@@ -103,7 +103,8 @@ int SheetOutputRowCount(int inputCount) { return inputCount + kSheetOutputFixedR
 int SheetRowCount(int inputCount) { return kSheetChannelRowCount + SheetOutputRowCount(inputCount); }
 
 std::string SheetHeader(int column, int inputCount) {
-    return column < inputCount ? Format("Input %d", column + 1) : Format("Output %d", column - inputCount + 1);
+    return column < inputCount ? Format("Input %d", column + 1)
+                               : Format("Output %d", column - inputCount + 1);
 }
 
 std::string SheetRowLabel(int row, int inputCount) {

@@ -57,10 +57,12 @@ std::string KeepToDeviceChars(std::string_view text, int width) {
 std::string PasswordProblem(std::string_view password) {
     if (KeepToDeviceChars(password, static_cast<int>(password.size())) != password) {
         return "A password can hold only letters, digits, blanks and these characters: " +
-               std::string(CTonraDoc::NameCharTable.substr(kFirstSignInTable)) + "\nThe password was not changed.";
+               std::string(CTonraDoc::NameCharTable.substr(kFirstSignInTable)) +
+               "\nThe password was not changed.";
     }
     if (password.ends_with(kBlank)) {
-        return "A password cannot end with a blank: the device does not keep it.\nThe password was not changed.";
+        return "A password cannot end with a blank: the device does not keep it.\nThe password was not "
+               "changed.";
     }
     return {};
 }

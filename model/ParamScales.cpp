@@ -18,7 +18,7 @@ constexpr int kShelfGentleSlopeDb = 6;
 constexpr double kPowerReferenceDb = 20; // threshold index 0 is -20 dBu
 constexpr double kPowerDivisor = 4;      // peak to sine power
 constexpr double kHundredths = 100;      // Q compared to two decimals
-constexpr double kKilo = 1000;             // "k" after a typed frequency
+constexpr double kKilo = 1000;           // "k" after a typed frequency
 
 // "+" before a positive value, as the gain displays show it.
 std::string SignedFixed(double value, bool positive, bool oneDecimal) {

@@ -14,7 +14,9 @@ bool IsPossibleCount(int count) { return count >= 1 && count <= kMaxInputs; }
 
 // "1 input and 3 outputs".
 std::string CountedChannels(int inputs, int outputs) {
-    const auto counted = [](int n, const char* word) { return Format("%d %s%s", n, word, n == 1 ? "" : "s"); };
+    const auto counted = [](int n, const char* word) {
+        return Format("%d %s%s", n, word, n == 1 ? "" : "s");
+    };
     return counted(inputs, "input") + " and " + counted(outputs, "output");
 }
 

@@ -122,9 +122,10 @@ TEST_F(Commands, RecallFromPcOfAFileWithOtherChannelCountsIsRefused) {
     Ui().AnswerDialog(ProgramAction(CSetupProgram::kRecallFromPcId, 1));
     Ui().AnswerFileDialog(path);
     ClickNav(0);
-    EXPECT_EQ(Ui().MessageTexts(),
-              std::vector<std::string>{"Error: Channel numbers are different: the setup file has 2 inputs and 6 "
-                                       "outputs, the device 4 inputs and 8 outputs."});
+    EXPECT_EQ(
+        Ui().MessageTexts(),
+        std::vector<std::string>{"Error: Channel numbers are different: the setup file has 2 inputs and 6 "
+                                 "outputs, the device 4 inputs and 8 outputs."});
     EXPECT_EQ(doc.GetInputCount(0), 4);
     EXPECT_EQ(doc.gain[0][0], gain);
     EXPECT_EQ(doc.documentCaption, caption);

@@ -94,9 +94,10 @@ TEST_F(FileCommands, OpenIntoAnOnlineDeviceWithOtherCountsIsRefused) {
     const std::string path = SavedSetup("other-counts.dat", 44);
     started.doc().deviceOnline[0] = 1; // 4 inputs and 8 outputs
     EXPECT_FALSE(started.app.OpenDocumentFile(path));
-    EXPECT_EQ(started.ui.MessageTexts(),
-              std::vector<std::string>{"Error: Channel numbers are different: the setup file has 2 inputs and 6 "
-                                       "outputs, the device 4 inputs and 8 outputs."});
+    EXPECT_EQ(
+        started.ui.MessageTexts(),
+        std::vector<std::string>{"Error: Channel numbers are different: the setup file has 2 inputs and 6 "
+                                 "outputs, the device 4 inputs and 8 outputs."});
     EXPECT_EQ(started.doc().gain[0][0], 160);
     EXPECT_EQ(started.doc().documentCaption, "New");
     EXPECT_TRUE(started.app.GetRecentFiles().empty());

@@ -140,8 +140,9 @@ TEST_F(CliDeviceTest, DownSyncWritesASetupFileToTheDevice) {
 
     const CliRun refused = Run(QStringList{"downsync"} + target + QStringList{"--in", Path("two-in.dat")});
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(refused.err.contains("Error: Channel numbers are different: the setup file has 2 inputs and 8 "
-                                     "outputs, the device 4 inputs and 8 outputs."))
+    EXPECT_TRUE(
+        refused.err.contains("Error: Channel numbers are different: the setup file has 2 inputs and 8 "
+                             "outputs, the device 4 inputs and 8 outputs."))
         << refused.err.toStdString();
 }
 

@@ -337,8 +337,9 @@ TEST_F(SetupFile, AFileOfAnotherSizeIsRefusedNamingItsRealSize) {
         ui.messages.clear();
         EXPECT_FALSE(NewDocument(0)->OnOpenDocument(path));
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_NE(ui.messages[0].find(Format("but this file is %lld bytes long.", static_cast<long long>(size))),
-                  std::string::npos)
+        EXPECT_NE(
+            ui.messages[0].find(Format("but this file is %lld bytes long.", static_cast<long long>(size))),
+            std::string::npos)
             << ui.messages[0];
     }
 }

@@ -208,7 +208,8 @@ TEST(Document, APasswordIsRefusedUnlessTheDeviceKeepsItAsTyped) {
     }
     // "Ab_1" would be stored as "Ab 1", and "Ab " as "Ab": the typed password would not open it.
     for (const char* changed : {"Ab_1", "\u00e4b", "Ab "}) {
-        EXPECT_NE(PasswordProblem(changed).find("The password was not changed."), std::string::npos) << changed;
+        EXPECT_NE(PasswordProblem(changed).find("The password was not changed."), std::string::npos)
+            << changed;
     }
 }
 
