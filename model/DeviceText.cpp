@@ -11,7 +11,7 @@ namespace {
 constexpr char kBlank = ' ';
 constexpr char kFirstPrintable = ' ';
 constexpr char kLastPrintable = '~';
-constexpr std::size_t kFirstSignInTable = 63; // after the blank, the letters and the digits
+constexpr char kFirstSign = '-'; // the signs follow the blank, the letters and the digits
 
 // UTF-8: a lead byte tells the length of its sequence, and every further byte is 10xxxxxx.
 constexpr unsigned char kContinuationMask = 0xC0;
@@ -57,7 +57,7 @@ std::string KeepToDeviceChars(std::string_view text, int width) {
 std::string PasswordProblem(std::string_view password) {
     if (KeepToDeviceChars(password, static_cast<int>(password.size())) != password) {
         return "A password can hold only letters, digits, blanks and these characters: " +
-               std::string(CTonraDoc::NameCharTable.substr(kFirstSignInTable)) +
+               std::string(CTonraDoc::NameCharTable.substr(CTonraDoc::NameCharTable.find(kFirstSign))) +
                "\nThe password was not changed.";
     }
     if (password.ends_with(kBlank)) {
