@@ -322,7 +322,9 @@ TEST(SimDevice, InputOneFeedsEveryOutputAtZeroDecibelsOnEveryModel) {
     // A mixing model's 0 dB is its top level 161; level 1 would be -40 dB there.
     for (const char* model : {"RLT-1448", "KVA-1326", "NQVE-1888", "ZE-1113"}) {
         CTonraDoc doc;
-        const sim::CSimDevice device(doc, kSlot, sim::DeviceSetup{.model = model}, 1);
+        sim::DeviceSetup setup;
+        setup.model = model;
+        const sim::CSimDevice device(doc, kSlot, setup, 1);
         const int firstOutput = doc.GetInputCount(kSlot);
         EXPECT_EQ(doc.FormatParam(kMixLevel, firstOutput, 0, kSlot), "0.00") << model;
         EXPECT_EQ(doc.FormatParam(kMixLevel, firstOutput + 1, 1, kSlot), "Off") << model;
