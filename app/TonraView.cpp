@@ -46,7 +46,24 @@ constexpr int kStatusRightInset = 8;
 constexpr int kStatusFontHeight = 12;
 constexpr int kStatusFontWeight = 500;
 
+// Beside the status box, where the always hidden buttons 8 and 9 would be: why the shown
+// device cannot be reached.
+constexpr int kFirstNoteButton = 8;
+constexpr int kLastNoteButton = 9;
+constexpr int kNoteRightMargin = 4;
+constexpr COLORREF kNoteText = RGB(255, 192, 0);
+
+// The status box follows time (texts held, changes counted, silent seconds) on this timer.
+constexpr UINT_PTR kStatusTimerId = 1;
+constexpr UINT kStatusTimerMs = 100;
+
 const char* const kDeviceWord = "Device";
+
+// Why the shown device cannot be reached, beside the status box.
+const char* const kNoAddressNote = "No IP address set (Connection)";
+const char* const kNoComPortNote = "No COM port set (Connection)";
+const char* const kNotOpenedNote = "Its connection could not open";
+const char* const kNoAnswerNote = "The device does not answer";
 const char* const kCaptionSeparator = " - ";
 
 const char* const kIncorrectPasswordText = "Incorrect device password.\nControl capability disabled.";
@@ -57,6 +74,13 @@ const char* const kHomeQuestion =
 const char* const kConfirmCaption = "Confirm";
 const char* const kStoreLockedText = "Program is store locked!";
 const char* const kFileListErrorText = "File List Error";
+const char* const kControlRefusedText =
+    "Control capability disabled: the device password has not been accepted.\n"
+    "Click Sync Device to read the device and enter its password again.";
+const char* const kNotConnectedText =
+    "This device is not connected.\nSet its address or COM port with Connection on the home page.";
+const char* const kUnsentHead = "Changes not yet sent to the devices:";
+const char* const kUnsentTail = "They may be lost if you continue. Do you want to continue?";
 const char* const kSetupFileFilter = "(*.dat)|*.dat||";
 const char* const kSetupFileExtension = ".dat";
 
@@ -118,6 +142,7 @@ int CTonraView::OnCreate() {
     }
     devicePanel_.ShowWindow(SW_HIDE);
     SetPageMode(kHomePage);
+    SetTimer(kStatusTimerId, kStatusTimerMs);
     return 0;
 }
 
@@ -173,9 +198,10 @@ void CTonraView::OnPaint() {
     GetClientRect(&client);
     dc.FillSolidRect(client, kViewBack);
     PaintStatusBox(dc, client.Width(), client.Height());
+    PaintStatusNote(dc);
 }
 
-void CTonraView::PaintStatusBox(CDC& dc, int width, int height) const {
+void CTonraView::PaintStatusBox(CDC& dc, int width, int height) {
     const CRect box = StatusBoxRect(width, height);
     dc.FillSolidRect(box, kStatusBack);
     dc.Draw3dRect(box, kFrameLight, kFrameShadow);
@@ -187,8 +213,118 @@ void CTonraView::PaintStatusBox(CDC& dc, int width, int height) const {
     dc.SetTextColor(kStatusText);
     dc.SetBkColor(kStatusBack);
     const CRect textRect(width - kStatusBoxWidth, height - 29, width - 10, height - 14);
-    dc.DrawText(document_.statusText, textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    paintedStatus_ = StatusLineText();
+    dc.DrawText(paintedStatus_, textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     dc.SelectObject(previous);
+}
+
+void CTonraView::PaintStatusNote(CDC& dc) {
+    paintedNote_ = StatusNote();
+    if (paintedNote_.empty()) {
+        return;
+    }
+    CRect rect = StatusNoteRect();
+    rect.right -= kNoteRightMargin;
+    CFont font;
+    font.CreateFont(kStatusFontHeight, 0, 0, 0, kStatusFontWeight, 0, 0, 0, 0, 0, 0, 0, 0, "MS Sans Serif");
+    const CFont* previous = dc.SelectObject(&font);
+    dc.SetTextColor(kNoteText);
+    dc.SetBkColor(kViewBack);
+    dc.DrawText(paintedNote_, rect, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    dc.SelectObject(previous);
+}
+
+CRect CTonraView::StatusNoteRect() const {
+    CRect client;
+    GetClientRect(&client);
+    const CRect first = NavButtonRect(kFirstNoteButton, client.Width(), client.Height());
+    const CRect last = NavButtonRect(kLastNoteButton, client.Width(), client.Height());
+    return {first.left, first.top, last.right, last.bottom};
+}
+
+std::string CTonraView::StatusLineText() const {
+    if (document_.pageMode != kDevicePage) {
+        return document_.statusText;
+    }
+    const int device = document_.currentDevice;
+    CStatusLine::LinkState link;
+    link.statusText = document_.statusText;
+    link.offline = !DeviceConnected();
+    link.linkDown = engines_.at(static_cast<std::size_t>(device)).MissCount() > CPort::kLinkErrorCycles;
+    link.unsentChanges = UnsentChanges(device);
+    return statusLine_.Shown(link, CStatusLine::Clock::now());
+}
+
+std::string CTonraView::StatusNote() const {
+    if (document_.pageMode != kDevicePage) {
+        return {};
+    }
+    const auto d = static_cast<std::size_t>(document_.currentDevice);
+    if (!DeviceConnected()) {
+        const auto& ip = document_.ipAddress[d];
+        if (document_.connectionMode != 0 &&
+            std::all_of(ip.begin(), ip.end(), [](int o) { return o == 0; })) {
+            return kNoAddressNote;
+        }
+        if (document_.connectionMode == 0 && document_.comPort[d] <= 0) {
+            return kNoComPortNote;
+        }
+        return kNotOpenedNote;
+    }
+    if (engines_[d].MissCount() > CPort::kLinkErrorCycles) {
+        return kNoAnswerNote;
+    }
+    return {};
+}
+
+int CTonraView::UnsentChanges(int slot) const {
+    return engines_.at(static_cast<std::size_t>(slot)).SendLength() / devlink::kCommandFrameLength;
+}
+
+bool CTonraView::DeviceConnected() const {
+    return document_.deviceOnline[static_cast<std::size_t>(document_.currentDevice)] != 0;
+}
+
+void CTonraView::OnTimer(UINT_PTR id) {
+    if (id == kStatusTimerId) {
+        UpdateStatusLine();
+    }
+}
+
+void CTonraView::UpdateStatusLine() {
+    if (!GetSafeHwnd()) {
+        return;
+    }
+    if (StatusLineText() != paintedStatus_) {
+        CRect client;
+        GetClientRect(&client);
+        const CRect status = StatusFrameRect(client.Width(), client.Height());
+        InvalidateRect(&status, true);
+    }
+    if (StatusNote() != paintedNote_) {
+        const CRect note = StatusNoteRect();
+        InvalidateRect(&note, true);
+    }
+}
+
+bool CTonraView::ConfirmUnsentChanges() {
+    std::string list;
+    for (int slot = 0; slot < model::kDeviceCount; ++slot) {
+        if (const int count = UnsentChanges(slot); count > 0) {
+            list += Format("\n%s %d: %d", kDeviceWord, slot + 1, count);
+        }
+    }
+    return list.empty() || AfxMessageBox(kUnsentHead + list + "\n" + kUnsentTail, MB_YESNO | MB_ICONQUESTION,
+                                         kConfirmCaption) == IDYES;
+}
+
+bool CTonraView::RefusedWithoutControl() {
+    // An offline device is edited on the document alone.
+    if (!DeviceConnected() || document_.passwordOk[static_cast<std::size_t>(document_.currentDevice)] == 1) {
+        return false;
+    }
+    AfxMessageBox(kControlRefusedText, MB_OK | MB_ICONEXCLAMATION);
+    return true;
 }
 
 void CTonraView::OnMouseMove(UINT, CPoint) {
@@ -227,13 +363,10 @@ void CTonraView::OnLinkRefresh(WPARAM code) {
         devicePanel_.Refresh();
         devicePanel_.GetPlot().ComputeCurves(-1);
         break;
-    case CPort::StatusChanged: {
-        CRect client;
-        GetClientRect(&client);
-        const CRect status = StatusFrameRect(client.Width(), client.Height());
-        InvalidateRect(&status, true);
+    case CPort::StatusChanged:
+        statusLine_.Observe(document_.statusText, CStatusLine::Clock::now());
+        UpdateStatusLine();
         break;
-    }
     case CPort::MetersChanged:
         devicePanel_.UpdateMeters();
         break;
@@ -270,9 +403,15 @@ void CTonraView::SelectDevice(int device) {
     devicePanel_.ShowWindow(SW_SHOW);
     document_.currentDevice = device;
     SetPageMode(kDevicePage);
-    // Every parameter at its default until the sync brings the device's own values.
+    // Every parameter at its default until the sync brings the device's own values: strips
+    // as many as the defaults have, meters at rest. Nothing of the page shown before stays,
+    // whether or not the device answers.
     document_.OnNewDocument();
+    statusLine_.Reset();
     devicePanel_.ResetPopupButtons();
+    RelayoutDevicePanel();
+    devicePanel_.UpdateMeters();
+    document_.SetModifiedFlag(false);
     Invalidate();
     CurrentEngine().RequestTransfer(CPort::TransferMode::Sync);
 }
@@ -315,7 +454,7 @@ void CTonraView::OnConnection() {
     dialog.connectionMode = document_.connectionMode;
     dialog.portChoices = document_.comPort;
     dialog.octets = document_.ipAddress;
-    if (dialog.DoModal() != IDOK) {
+    if (dialog.DoModal() != IDOK || !ConfirmUnsentChanges()) {
         return;
     }
     model::ConnectionSettings settings;
@@ -367,6 +506,9 @@ void CTonraView::OnProgram() {
     CSetupProgram dialog;
     dialog.document = &document_;
     if (dialog.DoModal() != IDOK) {
+        return;
+    }
+    if (dialog.action != CSetupProgram::kStoreToPc && RefusedWithoutControl()) {
         return;
     }
     switch (dialog.action) {
@@ -432,6 +574,9 @@ void CTonraView::StoreToPc() {
 }
 
 void CTonraView::OnCopy() {
+    if (RefusedWithoutControl()) {
+        return;
+    }
     CSetupCopy dialog;
     dialog.document = &document_;
     if (dialog.DoModal() == IDOK) {
@@ -441,6 +586,9 @@ void CTonraView::OnCopy() {
 }
 
 void CTonraView::OnSecurity() {
+    if (RefusedWithoutControl()) {
+        return;
+    }
     CSetupSecurity dialog;
     auto& locks = document_.securityLocks[static_cast<std::size_t>(document_.currentDevice)];
     std::copy_n(locks.begin(), CSetupSecurity::kLockCount, dialog.locks.begin());
@@ -464,6 +612,13 @@ void CTonraView::OnViewData() {
 }
 
 void CTonraView::OnAllPrograms() {
+    if (!DeviceConnected()) {
+        AfxMessageBox(kNotConnectedText, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (RefusedWithoutControl()) {
+        return;
+    }
     CSetupPrograms dialog;
     dialog.listFilePath = document_.programListFile;
     const int result = dialog.DoModal();
@@ -478,12 +633,18 @@ void CTonraView::OnAllPrograms() {
         if (CurrentEngine().BuildDownloadImage()) {
             CurrentEngine().RequestTransfer(CPort::TransferMode::Download);
         } else {
-            AfxMessageBox(kFileListErrorText);
+            const std::string& problem = CurrentEngine().FileProblem();
+            AfxMessageBox(problem.empty() ? std::string(kFileListErrorText)
+                                          : std::string(kFileListErrorText) + ": " + problem,
+                          MB_OK | MB_ICONEXCLAMATION);
         }
     }
 }
 
 void CTonraView::OnPassword() {
+    if (RefusedWithoutControl()) {
+        return;
+    }
     const auto d = static_cast<std::size_t>(document_.currentDevice);
     if (document_.passwordOk[d] == 0) {
         AfxMessageBox(kIncorrectPasswordText);
@@ -504,6 +665,9 @@ void CTonraView::OnPassword() {
 }
 
 void CTonraView::OnHome() {
+    if (!ConfirmUnsentChanges()) {
+        return;
+    }
     if (document_.IsModified() &&
         AfxMessageBox(kHomeQuestion, MB_YESNO | MB_ICONQUESTION, kConfirmCaption) != IDYES) {
         return;
@@ -522,6 +686,7 @@ void CTonraView::ReturnHome() {
     }
     networkPage_.ShowWindow(SW_SHOW);
     SetPageMode(kHomePage);
+    statusLine_.Reset();
     Invalidate();
     document_.SetModifiedFlag(false);
 }
