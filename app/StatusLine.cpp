@@ -40,8 +40,10 @@ std::string CStatusLine::Shown(const LinkState& link, Clock::time_point now) con
     return text;
 }
 
-std::string CStatusLine::SendingText(int count) {
-    return "Sending " + std::to_string(count) + (count == 1 ? " change..." : " changes...");
+std::string CStatusLine::SendingText(int count) { return "Sending " + ChangesText(count) + "..."; }
+
+std::string CStatusLine::ChangesText(int count) {
+    return std::to_string(count) + (count == 1 ? " change" : " changes");
 }
 
 bool CStatusLine::IsEndText(std::string_view text) {

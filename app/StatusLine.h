@@ -31,6 +31,8 @@ public:
 
     // "Sending 11 changes..."
     static std::string SendingText(int count);
+    // "1 change", "11 changes".
+    static std::string ChangesText(int count);
     // The last word of an operation: it finished or failed.
     static bool IsEndText(std::string_view text);
 

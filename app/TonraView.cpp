@@ -51,6 +51,7 @@ constexpr int kStatusFontWeight = 500;
 constexpr int kFirstNoteButton = 8;
 constexpr int kLastNoteButton = 9;
 constexpr int kNoteRightMargin = 4;
+constexpr int kNoteTopInset = 5;
 constexpr COLORREF kNoteText = RGB(255, 192, 0);
 
 // The status box follows time (texts held, changes counted, silent seconds) on this timer.
@@ -223,23 +224,31 @@ void CTonraView::PaintStatusNote(CDC& dc) {
     if (paintedNote_.empty()) {
         return;
     }
-    CRect rect = StatusNoteRect();
-    rect.right -= kNoteRightMargin;
     CFont font;
     font.CreateFont(kStatusFontHeight, 0, 0, 0, kStatusFontWeight, 0, 0, 0, 0, 0, 0, 0, 0, "MS Sans Serif");
     const CFont* previous = dc.SelectObject(&font);
     dc.SetTextColor(kNoteText);
     dc.SetBkColor(kViewBack);
-    dc.DrawText(paintedNote_, rect, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    CRect rect = StatusNoteRect();
+    rect.right -= kNoteRightMargin;
+    if (dc.GetTextExtent(paintedNote_).cx <= rect.Width()) {
+        // One line, level with the buttons.
+        rect.top = rect.bottom - kNavTopFromBottom;
+        rect.bottom -= kNavBottomFromBottom;
+        dc.DrawText(paintedNote_, rect, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    } else {
+        dc.DrawText(paintedNote_, rect, DT_RIGHT | DT_WORDBREAK);
+    }
     dc.SelectObject(previous);
 }
 
 CRect CTonraView::StatusNoteRect() const {
     CRect client;
     GetClientRect(&client);
+    // A long note takes two lines, over the whole height of the navigation bar.
     const CRect first = NavButtonRect(kFirstNoteButton, client.Width(), client.Height());
     const CRect last = NavButtonRect(kLastNoteButton, client.Width(), client.Height());
-    return {first.left, first.top, last.right, last.bottom};
+    return {first.left, client.Height() - kNavBarHeight + kNoteTopInset, last.right, client.Height()};
 }
 
 std::string CTonraView::StatusLineText() const {
@@ -311,7 +320,7 @@ bool CTonraView::ConfirmUnsentChanges() {
     std::string list;
     for (int slot = 0; slot < model::kDeviceCount; ++slot) {
         if (const int count = UnsentChanges(slot); count > 0) {
-            list += Format("\n%s %d: %d", kDeviceWord, slot + 1, count);
+            list += Format("\n%s %d: ", kDeviceWord, slot + 1) + CStatusLine::ChangesText(count);
         }
     }
     return list.empty() || AfxMessageBox(kUnsentHead + list + "\n" + kUnsentTail, MB_YESNO | MB_ICONQUESTION,
