@@ -56,7 +56,6 @@ const char* const kHomeQuestion =
     "program first. Do you want to continue?";
 const char* const kConfirmCaption = "Confirm";
 const char* const kStoreLockedText = "Program is store locked!";
-const char* const kFileListErrorText = "File List Error";
 const char* const kSetupFileFilter = "(*.dat)|*.dat||";
 const char* const kSetupFileExtension = ".dat";
 
@@ -475,10 +474,10 @@ void CTonraView::OnAllPrograms() {
     if (dialog.uploadRequested) {
         CurrentEngine().RequestTransfer(CPort::TransferMode::Upload);
     } else if (dialog.downloadRequested) {
-        if (CurrentEngine().BuildDownloadImage()) {
+        if (const std::string problem = CurrentEngine().BuildDownloadImage(); problem.empty()) {
             CurrentEngine().RequestTransfer(CPort::TransferMode::Download);
         } else {
-            AfxMessageBox(kFileListErrorText);
+            AfxMessageBox(problem);
         }
     }
 }
