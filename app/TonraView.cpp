@@ -16,6 +16,7 @@
 #include "model/TonraDoc.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -64,7 +65,9 @@ const char* const kDeviceWord = "Device";
 const char* const kNoAddressNote = "No IP address set (Connection)";
 const char* const kNoComPortNote = "No COM port set (Connection)";
 const char* const kNotOpenedNote = "Its connection could not open";
-const char* const kNoAnswerNote = "The device does not answer";
+const char* const kNoAnswerNote = "No answer for %d s";
+const char* const kFailedWord = "Failed";
+constexpr long long kMsPerSecond = 1000;
 const char* const kCaptionSeparator = " - ";
 
 const char* const kIncorrectPasswordText = "Incorrect device password.\nControl capability disabled.";
@@ -74,14 +77,16 @@ const char* const kHomeQuestion =
     "program first. Do you want to continue?";
 const char* const kConfirmCaption = "Confirm";
 const char* const kStoreLockedText = "Program is store locked!";
-const char* const kFileListErrorText = "File List Error";
-const char* const kControlRefusedText =
-    "Control capability disabled: the device password has not been accepted.\n"
-    "Click Sync Device to read the device and enter its password again.";
 const char* const kNotConnectedText =
     "This device is not connected.\nSet its address or COM port with Connection on the home page.";
 const char* const kUnsentHead = "Changes not yet sent to the devices:";
 const char* const kUnsentTail = "They may be lost if you continue. Do you want to continue?";
+const char* const kBusyText =
+    "This device is busy with another transfer.\nTry again when the status line shows that it ended.";
+const char* const kLinkBackQuestion =
+    "Device %d answers again. It was changed here while its link was down.\n\n"
+    "Yes: send these changes to the device, then read it.\n"
+    "No: read the device; the changes made here are dropped.";
 const char* const kSetupFileFilter = "(*.dat)|*.dat||";
 const char* const kSetupFileExtension = ".dat";
 
@@ -134,6 +139,7 @@ int CTonraView::OnCreate() {
     for (int slot = 0; slot < model::kDeviceCount; ++slot) {
         CPort& engine = Engine(slot);
         engine.SetPasswordPrompt(dialogs::AskDevicePassword);
+        engine.SetLinkBackQuestion([this, slot] { return AskLinkBack(slot); });
         if (!engine.Create(this, &document_, slot)) {
             return -1;
         }
@@ -259,7 +265,7 @@ std::string CTonraView::StatusLineText() const {
     CStatusLine::LinkState link;
     link.statusText = document_.statusText;
     link.offline = !DeviceConnected();
-    link.linkDown = engines_.at(static_cast<std::size_t>(device)).MissCount() > CPort::kLinkErrorCycles;
+    link.linkDown = engines_.at(static_cast<std::size_t>(device)).LinkError();
     link.unsentChanges = UnsentChanges(device);
     return statusLine_.Shown(link, CStatusLine::Clock::now());
 }
@@ -280,14 +286,42 @@ std::string CTonraView::StatusNote() const {
         }
         return kNotOpenedNote;
     }
-    if (engines_[d].MissCount() > CPort::kLinkErrorCycles) {
-        return kNoAnswerNote;
+    const CPort& engine = engines_[d];
+    if (engine.LinkError()) {
+        const std::string problem = engine.LinkProblem();
+        return Format(kNoAnswerNote, static_cast<int>(engine.SilentMs() / kMsPerSecond)) +
+               (problem.empty() ? "" : ": " + problem);
+    }
+    if (StatusLineText().find(kFailedWord) != std::string::npos) {
+        std::string problem = engine.TransferProblem();
+        if (!problem.empty()) {
+            problem[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(problem[0])));
+        }
+        return problem;
     }
     return {};
 }
 
 int CTonraView::UnsentChanges(int slot) const {
-    return engines_.at(static_cast<std::size_t>(slot)).SendLength() / devlink::kCommandFrameLength;
+    return engines_.at(static_cast<std::size_t>(slot)).PendingChangeCount();
+}
+
+void CTonraView::StartTransfer(CPort::TransferMode mode) {
+    switch (CurrentEngine().RequestTransfer(mode)) {
+    case CPort::TransferStart::Busy:
+        AfxMessageBox(kBusyText, MB_OK | MB_ICONEXCLAMATION);
+        break;
+    case CPort::TransferStart::NoControl:
+        AfxMessageBox(CPort::kNoControlText, MB_OK | MB_ICONEXCLAMATION);
+        break;
+    default:
+        break;
+    }
+}
+
+bool CTonraView::AskLinkBack(int slot) {
+    return AfxMessageBox(Format(kLinkBackQuestion, slot + 1), MB_YESNO | MB_ICONQUESTION, kConfirmCaption) ==
+           IDYES;
 }
 
 bool CTonraView::DeviceConnected() const {
@@ -329,10 +363,10 @@ bool CTonraView::ConfirmUnsentChanges() {
 
 bool CTonraView::RefusedWithoutControl() {
     // An offline device is edited on the document alone.
-    if (!DeviceConnected() || document_.passwordOk[static_cast<std::size_t>(document_.currentDevice)] == 1) {
+    if (!DeviceConnected() || CurrentEngine().HasControl()) {
         return false;
     }
-    AfxMessageBox(kControlRefusedText, MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBox(CPort::kNoControlText, MB_OK | MB_ICONEXCLAMATION);
     return true;
 }
 
@@ -374,6 +408,9 @@ void CTonraView::OnLinkRefresh(WPARAM code) {
         break;
     case CPort::StatusChanged:
         statusLine_.Observe(document_.statusText, CStatusLine::Clock::now());
+        UpdateStatusLine();
+        break;
+    case CPort::PendingChanged:
         UpdateStatusLine();
         break;
     case CPort::MetersChanged:
@@ -422,7 +459,11 @@ void CTonraView::SelectDevice(int device) {
     devicePanel_.UpdateMeters();
     document_.SetModifiedFlag(false);
     Invalidate();
-    CurrentEngine().RequestTransfer(CPort::TransferMode::Sync);
+    // Over a link that is down the engine reads the device by itself when it answers again;
+    // meanwhile the status line says how long it has been silent.
+    if (DeviceConnected() && !CurrentEngine().LinkError()) {
+        CurrentEngine().RequestTransfer(CPort::TransferMode::Sync);
+    }
 }
 
 void CTonraView::OnHomeCommand(UINT id) {
@@ -501,7 +542,9 @@ void CTonraView::OnDeviceCommand(UINT id) {
         OnPassword();
         break;
     case kSyncDevice:
-        CurrentEngine().RequestTransfer(CPort::TransferMode::Sync);
+        if (CurrentEngine().Mode() != CPort::TransferMode::Sync) {
+            StartTransfer(CPort::TransferMode::Sync);
+        }
         break;
     case kHome:
         OnHome();
@@ -563,7 +606,7 @@ void CTonraView::RecallFromPc() {
         // A refused file leaves the document as it was; the document names a file it cannot
         // read itself.
         if (document_.OnOpenDocument(*path)) {
-            CurrentEngine().RequestTransfer(CPort::TransferMode::DownSync);
+            StartTransfer(CPort::TransferMode::DownSync);
         } else if (document_.loadResult > 0 &&
                    document_.loadResult < static_cast<int>(kLoadResultTexts.size())) {
             AfxMessageBox(kLoadResultTexts[static_cast<std::size_t>(document_.loadResult)]);
@@ -637,15 +680,12 @@ void CTonraView::OnAllPrograms() {
     }
     document_.programFiles = dialog.programFiles;
     if (dialog.uploadRequested) {
-        CurrentEngine().RequestTransfer(CPort::TransferMode::Upload);
+        StartTransfer(CPort::TransferMode::Upload);
     } else if (dialog.downloadRequested) {
-        if (CurrentEngine().BuildDownloadImage()) {
-            CurrentEngine().RequestTransfer(CPort::TransferMode::Download);
+        if (const std::string problem = CurrentEngine().BuildDownloadImage(); problem.empty()) {
+            StartTransfer(CPort::TransferMode::Download);
         } else {
-            const std::string& problem = CurrentEngine().FileProblem();
-            AfxMessageBox(problem.empty() ? std::string(kFileListErrorText)
-                                          : std::string(kFileListErrorText) + ": " + problem,
-                          MB_OK | MB_ICONEXCLAMATION);
+            AfxMessageBox(problem, MB_OK | MB_ICONEXCLAMATION);
         }
     }
 }

@@ -104,6 +104,11 @@ private:
     // back; true when this one was.
     bool RefusedWithoutControl();
     bool DeviceConnected() const;
+    // Requests a transfer of the shown device; tells the operator when it cannot start.
+    void StartTransfer(CPort::TransferMode mode);
+    // Device `slot` answers again after its link was down, and it was changed meanwhile:
+    // true to send those changes, false to read the device.
+    bool AskLinkBack(int slot);
     // UM_REFRESH from a link engine (or the document).
     void OnLinkRefresh(WPARAM code);
     // UM_CTRL_PRESS: the commands.

@@ -342,10 +342,10 @@ void CCliSession::StartCommand() {
     case Command::Download:
         doc_->programListFile = listPath_;
         doc_->programFiles = programs_;
-        if (engine_.BuildDownloadImage()) {
+        if (const std::string problem = engine_.BuildDownloadImage(); problem.empty()) {
             StartTransfer(TransferMode::Download);
         } else {
-            End(kExitFailed, "File List Error\n" + engine_.FileProblem());
+            End(kExitFailed, problem);
         }
         break;
     case Command::Set:

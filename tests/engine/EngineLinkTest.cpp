@@ -180,7 +180,7 @@ TEST_F(EngineLinkTest, UploadIntoAFolderAndDownloadFromIt) {
     // Back to the device, with program 0 taken from A_B's file.
     doc.programFiles = *list;
     doc.programFiles[0] = "A_B";
-    ASSERT_TRUE(engine.BuildDownloadImage()) << engine.FileProblem();
+    ASSERT_EQ(engine.BuildDownloadImage(), "");
     ASSERT_TRUE(Transfer(TransferMode::Download));
     EXPECT_EQ(statuses.back(), "Download Status: Finished");
     ASSERT_TRUE(WaitFinished(TransferMode::Sync));
