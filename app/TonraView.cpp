@@ -79,6 +79,10 @@ const char* const kConfirmCaption = "Confirm";
 const char* const kStoreLockedText = "Program is store locked!";
 const char* const kNotConnectedText =
     "This device is not connected.\nSet its address or COM port with Connection on the home page.";
+// Also before the first Sync: a device not read yet has not accepted the password either.
+const char* const kControlRefusedText =
+    "Control capability disabled: the device password has not been accepted.\n"
+    "Click Sync Device to read the device and enter its password again.";
 const char* const kUnsentHead = "Changes not yet sent to the devices:";
 const char* const kUnsentTail = "They may be lost if you continue. Do you want to continue?";
 const char* const kBusyText =
@@ -312,7 +316,7 @@ void CTonraView::StartTransfer(CPort::TransferMode mode) {
         AfxMessageBox(kBusyText, MB_OK | MB_ICONEXCLAMATION);
         break;
     case CPort::TransferStart::NoControl:
-        AfxMessageBox(CPort::kNoControlText, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(kControlRefusedText, MB_OK | MB_ICONEXCLAMATION);
         break;
     default:
         break;
@@ -366,7 +370,7 @@ bool CTonraView::RefusedWithoutControl() {
     if (!DeviceConnected() || CurrentEngine().HasControl()) {
         return false;
     }
-    AfxMessageBox(CPort::kNoControlText, MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBox(kControlRefusedText, MB_OK | MB_ICONEXCLAMATION);
     return true;
 }
 
@@ -459,9 +463,7 @@ void CTonraView::SelectDevice(int device) {
     devicePanel_.UpdateMeters();
     document_.SetModifiedFlag(false);
     Invalidate();
-    // Over a link that is down the engine reads the device by itself when it answers again;
-    // meanwhile the status line says how long it has been silent.
-    if (DeviceConnected() && !CurrentEngine().LinkError()) {
+    if (DeviceConnected()) {
         CurrentEngine().RequestTransfer(CPort::TransferMode::Sync);
     }
 }

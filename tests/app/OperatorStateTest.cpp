@@ -12,7 +12,8 @@ using devlink::TransferMode;
 
 namespace {
 
-const std::string kRefusedText = CPort::kNoControlText;
+const std::string kRefusedText = "Control capability disabled: the device password has not been accepted.\n"
+                                 "Click Sync Device to read the device and enter its password again.";
 
 bool StartsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
 
