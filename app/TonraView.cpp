@@ -608,7 +608,10 @@ void CTonraView::RecallFromPc() {
         // A refused file leaves the document as it was; the document names a file it cannot
         // read itself.
         if (document_.OnOpenDocument(*path)) {
-            StartTransfer(CPort::TransferMode::DownSync);
+            // Offline the file is only edited here.
+            if (DeviceConnected()) {
+                StartTransfer(CPort::TransferMode::DownSync);
+            }
         } else if (document_.loadResult > 0 &&
                    document_.loadResult < static_cast<int>(kLoadResultTexts.size())) {
             AfxMessageBox(kLoadResultTexts[static_cast<std::size_t>(document_.loadResult)]);
