@@ -206,28 +206,34 @@ void CCliSession::OnTransferEnd(TransferMode mode, bool success, int blocksDone)
     if (ended_) {
         return;
     }
+    if (phase_ == Phase::Transfer && mode == TransferMode::Upload && !engine_.FileProblem().empty()) {
+        End(kExitFailed); // the engine has said which file and why
+        return;
+    }
     if (!success && phase_ != Phase::Monitor) {
         if (phase_ == Phase::FirstSync) {
             OnFirstSync(false, blocksDone);
             return;
         }
-        const bool programsSaved = phase_ == Phase::FollowingSync && options_.command == Command::Upload;
-        if (!programsSaved) {
-            const std::string reason = FailureReason(mode, blocksDone);
-            End(kExitFailed, reason.empty()
-                                 ? std::string("The device did not answer the ") + TransferName(mode) + "."
-                                 : reason);
-            return;
+        std::string reason = FailureReason(mode, blocksDone);
+        if (reason.empty()) {
+            reason = std::string("The device did not answer the ") + TransferName(mode) + ".";
         }
+        if (phase_ == Phase::FollowingSync) {
+            // Every step asked for counts: the transfer itself went through.
+            reason = std::string("The ") + TransferName(options_.command == Command::Upload ? TransferMode::Upload
+                                                                                           : TransferMode::Download) +
+                     " finished, but the Sync after it failed. " + reason;
+        }
+        End(kExitFailed, reason);
+        return;
     }
     switch (phase_) {
     case Phase::FirstSync:
         OnFirstSync(success, blocksDone);
         break;
     case Phase::Transfer:
-        if (!engine_.FileProblem().empty()) {
-            End(kExitFailed); // the engine has said which file and why
-        } else if (mode == TransferMode::DownSync) {
+        if (mode == TransferMode::DownSync) {
             End(kExitDone);
         } else {
             // An Upload or Download is followed by a Sync that reloads the device's live settings.
@@ -235,7 +241,7 @@ void CCliSession::OnTransferEnd(TransferMode mode, bool success, int blocksDone)
         }
         break;
     case Phase::FollowingSync:
-        End(kExitDone); // the programs of an Upload are saved by now
+        End(kExitDone);
         break;
     case Phase::ReadBack:
         OnReadBack();

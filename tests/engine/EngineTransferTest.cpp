@@ -196,15 +196,17 @@ TEST_F(TransferEngine, PasswordCheckAtTheEndOfASync) {
     EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{kIncorrectPassword});
     EXPECT_EQ(ui.shown().at(0).type, MB_OK);
     EXPECT_EQ(doc.statusText, "Link Status: Disabled");
-    // Nothing is sent while the password is not accepted, and a DownSync waits.
+    // Nothing is sent while the password is not accepted, and a DownSync is refused at once;
+    // the edit stays pending until there is control.
     doc.gain[kSlot][0] = 3;
-    engine.RequestTransfer(TransferMode::DownSync);
+    EXPECT_EQ(engine.RequestTransfer(TransferMode::DownSync), CPort::TransferStart::NoControl);
     deviceLine->sent.clear();
     TickPollCycles(2);
     EXPECT_EQ(deviceLine->sent, "");
-    EXPECT_EQ(engine.Mode(), TransferMode::DownSync);
+    EXPECT_EQ(engine.Mode(), TransferMode::Idle);
+    EXPECT_EQ(engine.PendingChangeCount(), 1);
     doc.passwordOk[kSlot] = 1;
-    ASSERT_TRUE(TickUntilIdle());
+    TickPollCycles(2);
     EXPECT_EQ(deviceDoc->gain[kSlot][0], 3);
 
     ui.Clear();
@@ -293,7 +295,10 @@ TEST_F(TransferEngine, UploadReportsFilesItCannotWrite) {
     doc.programListFile = folder.filePath("missing/all.lst").toStdString();
     engine.RequestTransfer(TransferMode::Upload);
     ASSERT_TRUE(TickUntilIdle());
-    EXPECT_EQ(finished.front(), std::make_pair(TransferMode::Upload, true));
+    // The device sent every program, but an Upload whose files cannot be saved has failed.
+    EXPECT_EQ(finished.front(), std::make_pair(TransferMode::Upload, false));
+    EXPECT_NE(std::find(statuses.begin(), statuses.end(), "Upload Status: Failed"), statuses.end());
+    EXPECT_EQ(std::find(statuses.begin(), statuses.end(), "Upload Status: Finished OK"), statuses.end());
     EXPECT_TRUE(engine.FileProblem().starts_with("Cannot save the program file \"" +
                                                  folder.filePath("missing/").toStdString()))
         << engine.FileProblem();
