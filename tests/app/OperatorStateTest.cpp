@@ -129,3 +129,23 @@ TEST_F(OperatorState, ChangesStillGoingOutAreShownAndHomeAsksFirst) {
     GoHome();
     EXPECT_EQ(Doc().pageMode, CTonraView::kHomePage);
 }
+
+TEST_F(OperatorState, ADeviceBackAfterItsLinkDroppedAsksAboutTheChangesMadeMeanwhile) {
+    StartDevices(sim::SimOptions{});
+    ASSERT_TRUE(SelectDevice(0));
+    const int deviceGain = Device().gain[0][1];
+    simulator->Server(0).SwitchOff();
+    ASSERT_TRUE(WaitFor([&] { return View().StatusLineText() == "Link Status: Error"; }));
+    EXPECT_TRUE(StartsWith(View().StatusNote(), "No answer for ")) << View().StatusNote();
+    Doc().SetParam(model::kGain, deviceGain + 5, 1, 0);
+
+    Ui().Clear();
+    Ui().AnswerMessageBox(IDNO); // read the device
+    std::string error;
+    ASSERT_TRUE(simulator->Server(0).SwitchOn(error)) << error;
+    ASSERT_TRUE(WaitFinished(TransferMode::Sync));
+    ASSERT_EQ(Ui().MessageTexts().size(), 1U);
+    EXPECT_TRUE(StartsWith(Ui().MessageTexts()[0], "Device 1 answers again.")) << Ui().MessageTexts()[0];
+    EXPECT_EQ(Doc().gain[0][1], deviceGain);
+    EXPECT_EQ(Device().gain[0][1], deviceGain);
+}
