@@ -38,6 +38,9 @@ public:
 
 private:
     bool Holding(Clock::time_point now) const { return !held_.empty() && now - heldSince_ < kHoldTime; }
+    // The held text ended an Upload or a Download and `text` is the progress of the Sync that
+    // follows it.
+    bool FollowingSyncRuns(std::string_view text) const;
 
     std::string held_;
     Clock::time_point heldSince_{};

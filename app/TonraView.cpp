@@ -60,15 +60,15 @@ constexpr UINT_PTR kStatusTimerId = 1;
 constexpr UINT kStatusTimerMs = 100;
 
 const char* const kDeviceWord = "Device";
+const char* const kCaptionSeparator = " - ";
 
 // Why the shown device cannot be reached, beside the status box.
 const char* const kNoAddressNote = "No IP address set (Connection)";
 const char* const kNoComPortNote = "No COM port set (Connection)";
-const char* const kNotOpenedNote = "Its connection could not open";
+const char* const kNotOpenedNote = "The port could not be opened";
 const char* const kNoAnswerNote = "No answer for %d s";
 const char* const kFailedWord = "Failed";
 constexpr long long kMsPerSecond = 1000;
-const char* const kCaptionSeparator = " - ";
 
 const char* const kIncorrectPasswordText = "Incorrect device password.\nControl capability disabled.";
 const char* const kRememberPasswordText = "Make sure the password is well remembered or documented";
@@ -79,10 +79,8 @@ const char* const kConfirmCaption = "Confirm";
 const char* const kStoreLockedText = "Program is store locked!";
 const char* const kNotConnectedText =
     "This device is not connected.\nSet its address or COM port with Connection on the home page.";
-// Also before the first Sync: a device not read yet has not accepted the password either.
-const char* const kControlRefusedText =
-    "Control capability disabled: the device password has not been accepted.\n"
-    "Click Sync Device to read the device and enter its password again.";
+const char* const kControlRefusedText = "Incorrect device password.\nControl capability disabled.\n"
+                                        "Click Sync Device to read the device and enter its password again.";
 const char* const kUnsentHead = "Changes not yet sent to the devices:";
 const char* const kUnsentTail = "They may be lost if you continue. Do you want to continue?";
 const char* const kBusyText =

@@ -12,7 +12,7 @@ using devlink::TransferMode;
 
 namespace {
 
-const std::string kRefusedText = "Control capability disabled: the device password has not been accepted.\n"
+const std::string kRefusedText = "Incorrect device password.\nControl capability disabled.\n"
                                  "Click Sync Device to read the device and enter its password again.";
 
 bool StartsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }

@@ -122,6 +122,11 @@ TEST(View, StatusLineHoldsTheEndOfAnOperationAndCountsChangesGoingOut) {
     // Another operation's texts replace it at once.
     link.statusText = "Upload Status: 5%";
     EXPECT_EQ(line.Shown(link, t0 + 1s), "Upload Status: 5%");
+    // An Upload's end stays in front of the Sync that follows it, not of that Sync's end.
+    line.Observe("Upload Status: Failed", t0);
+    link.statusText = "Sync Status: 42%";
+    EXPECT_EQ(line.Shown(link, t0 + 1s), "Upload Status: Failed");
+    EXPECT_EQ(line.Shown(link, t0 + 3s), "Sync Status: 42%");
 
     link.statusText = "Link Status: OK";
     link.unsentChanges = 11;
