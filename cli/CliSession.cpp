@@ -221,9 +221,8 @@ void CCliSession::OnTransferEnd(TransferMode mode, bool success, int blocksDone)
         }
         if (phase_ == Phase::FollowingSync) {
             // Every step asked for counts: the transfer itself went through.
-            reason = std::string("The ") + TransferName(options_.command == Command::Upload ? TransferMode::Upload
-                                                                                           : TransferMode::Download) +
-                     " finished, but the Sync after it failed. " + reason;
+            const char* transfer = options_.command == Command::Upload ? "Upload" : "Download";
+            reason = Format("The %s finished, but the Sync after it failed. ", transfer) + reason;
         }
         End(kExitFailed, reason);
         return;

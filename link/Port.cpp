@@ -183,6 +183,7 @@ void CPort::PollCycle() {
         SendPoll();
         return;
     }
+    QueueFramesHeldDuringTransfer();
     SendChanges();
     if (sendLength_ > 0) {
         Flush(kCommandFrameLength); // one command frame per poll cycle
@@ -220,7 +221,9 @@ void CPort::SuperviseConnection() {
 void CPort::TakeReply() {
     // Everything in front of the next frame start goes at once; a DC1 that does not open a
     // valid frame is junk as well. At most one frame is taken per tick.
-    const auto dropJunk = [this] { receiveBuffer_.erase(0, std::min(receiveBuffer_.find(kDc1), receiveBuffer_.size())); };
+    const auto dropJunk = [this] {
+        receiveBuffer_.erase(0, std::min(receiveBuffer_.find(kDc1), receiveBuffer_.size()));
+    };
     dropJunk();
     while (receiveBuffer_.size() >= static_cast<std::size_t>(kReplyFrameLength)) {
         const std::optional<ReplyFrame> reply = CheckReplyFrame(receiveBuffer_);
@@ -342,7 +345,8 @@ void CPort::ReadInput() {
         // The line and the network transport hand over a chunk per call: take everything that
         // has arrived while the receive buffer has room for another chunk, so that the engine
         // keeps the device's pace. The rest waits in the transport.
-        while (receiveBuffer_.size() + CPortSocket::kReceiveChunk <= static_cast<std::size_t>(kReceiveLimit)) {
+        while (receiveBuffer_.size() + CPortSocket::kReceiveChunk <=
+               static_cast<std::size_t>(kReceiveLimit)) {
             const std::string chunk = line_ ? line_->Receive() : socket_.Receive();
             if (chunk.empty()) {
                 break;

@@ -161,7 +161,6 @@ public:
     std::string LinkProblem() const;
 
     CPortSerial& SerialTransport() { return serial_; }
-    const CPortSocket& NetworkTransport() const { return socket_; }
     CPortSocket& NetworkTransport() { return socket_; }
 
 protected:
@@ -205,7 +204,9 @@ private:
     void QueueBlock();
     void NextBlock();
     void Finish(bool success);
+    // Why the running transfer fails at its current step, in the operator's words.
     std::string StepFailure() const;
+    void QueueFramesHeldDuringTransfer();
     void ProcessSyncImage();
     void CheckPassword();
     void ProcessUpload();

@@ -222,9 +222,7 @@ void CPort::Finish(bool success) {
     mode_ = texts.next;
     step_ = kStepOpen;
     // Frames the operator queued during the transfer leave now, before any transfer that follows.
-    const std::size_t fit = std::min(afterTransfer_.size(), static_cast<std::size_t>(kSendBufferSize - sendLength_));
-    QueueChars(std::string_view(afterTransfer_).substr(0, fit - fit % kCommandFrameLength));
-    afterTransfer_.erase(0, fit - fit % kCommandFrameLength);
+    QueueFramesHeldDuringTransfer();
     if (ended == TransferMode::Upload && success) {
         // The programs are saved before the end is shown: an Upload whose files could not be
         // saved has failed.
@@ -248,6 +246,14 @@ void CPort::Finish(bool success) {
     if (ended == TransferMode::Upload && !fileProblem_.empty()) {
         AfxMessageBox(fileProblem_, MB_OK | MB_ICONEXCLAMATION);
     }
+}
+
+void CPort::QueueFramesHeldDuringTransfer() {
+    const std::size_t room = static_cast<std::size_t>(kSendBufferSize - sendLength_);
+    std::size_t take = std::min(afterTransfer_.size(), room);
+    take -= take % kCommandFrameLength; // whole frames only; the rest waits for room
+    QueueChars(std::string_view(afterTransfer_).substr(0, take));
+    afterTransfer_.erase(0, take);
 }
 
 std::string CPort::StepFailure() const {
@@ -363,8 +369,8 @@ std::string CPort::BuildDownloadImage() {
 }
 
 std::string CPort::LoadProgramFile(CTonraDoc& scratch, int program, const std::string& name) const {
-    const std::string entry = Format("File List Error: program %d '%s%s'", program + 1, name.c_str(),
-                                     kProgramFileExtension);
+    const std::string entry =
+        Format("File List Error: program %d '%s%s'", program + 1, name.c_str(), kProgramFileExtension);
     if (!ProgramEntryProblem(program, name).empty()) {
         return entry + " is not in the list's folder"; // never a file outside it
     }

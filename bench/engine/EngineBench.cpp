@@ -38,9 +38,9 @@
 #include "sim/Simulator.h"
 
 #include <QCoreApplication>
-#include <QProcess>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QProcess>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QThread>
@@ -448,7 +448,8 @@ void BM_DeviceReturns(benchmark::State& state) {
     std::vector<double> firstPoll;
     std::vector<double> reread;
     for (auto _ : state) {
-        const int delayMs = static_cast<int>(firstPoll.size()) * kDelayStepMs % (CPort::kReconnectSeconds * 1000);
+        const int delayMs =
+            static_cast<int>(firstPoll.size()) * kDelayStepMs % (CPort::kReconnectSeconds * 1000);
         const auto figures = network.Return(network.Engine(0), delayMs);
         if (!figures) {
             state.SkipWithError("the device was not read again");
@@ -506,8 +507,9 @@ void BM_CliTransfer(benchmark::State& state) {
                 errors.clear();
             }
         });
-        cli.start(program, {upload ? "upload" : "sync", "--ip", address.toString(), "--port", QString::number(port),
-                            upload ? "--list" : "--out", folder.filePath(upload ? "all.lst" : "device.dat")});
+        cli.start(program,
+                  {upload ? "upload" : "sync", "--ip", address.toString(), "--port", QString::number(port),
+                   upload ? "--list" : "--out", folder.filePath(upload ? "all.lst" : "device.dat")});
         QEventLoop running;
         QObject::connect(&cli, &QProcess::finished, &running, &QEventLoop::quit);
         running.exec();

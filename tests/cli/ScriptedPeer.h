@@ -19,7 +19,8 @@ public:
     enum class Fault { Close, Silence, Flood, CutBlock, Pause };
 
     // The fault begins with transfer `when`, or with its (skip + 1)th run when `skip` is given.
-    CScriptedPeer(Fault fault, devlink::TransferMode when, int skip = 0) : fault_(fault), when_(when), skip_(skip) {}
+    CScriptedPeer(Fault fault, devlink::TransferMode when, int skip = 0)
+        : fault_(fault), when_(when), skip_(skip) {}
     ~CScriptedPeer();
     CScriptedPeer(const CScriptedPeer&) = delete;
     CScriptedPeer& operator=(const CScriptedPeer&) = delete;

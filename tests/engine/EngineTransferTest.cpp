@@ -354,9 +354,10 @@ TEST_F(TransferEngine, DownloadRefusesAListWithAFileItCannotUse) {
     static_cast<CTonraParams&>(before).CopyDevice(doc, kSlot);
     const std::string imageBefore(engine.DataImage());
     const std::string entry = "File List Error: program 2 '";
-    for (const auto& [bad, reason] : {std::pair{"Other", "Other.dat' has other channel counts than the device"},
-                                      std::pair{"Cut", "Cut.dat' cannot be used: "},
-                                      std::pair{"Gone", "Gone.dat' cannot be read: No such file or directory"}}) {
+    for (const auto& [bad, reason] :
+         {std::pair{"Other", "Other.dat' has other channel counts than the device"},
+          std::pair{"Cut", "Cut.dat' cannot be used: "},
+          std::pair{"Gone", "Gone.dat' cannot be read: No such file or directory"}}) {
         doc.programFiles[1] = bad;
         const std::string problem = engine.BuildDownloadImage();
         EXPECT_TRUE(problem.starts_with(entry + reason)) << problem;
@@ -376,7 +377,8 @@ TEST_F(TransferEngine, DownloadRefusesAListWithAFileItCannotUse) {
     doc.programListFile = folder.filePath("list/all.lst").toStdString();
     doc.programFiles[0] = "";
     doc.programFiles[1] = "../Good";
-    EXPECT_EQ(engine.BuildDownloadImage(), "File List Error: program 2 '../Good.dat' is not in the list's folder");
+    EXPECT_EQ(engine.BuildDownloadImage(),
+              "File List Error: program 2 '../Good.dat' is not in the list's folder");
 
     doc.programListFile = folder.filePath("all.lst").toStdString();
     doc.programFiles[0] = "Good";
