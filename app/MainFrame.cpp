@@ -93,7 +93,8 @@ void CMainFrame::OnSize(UINT type, int cx, int cy) {
 }
 
 void CMainFrame::OnClose() {
-    if (closeQuery_ && !closeQuery_()) {
+    // Changes still going out to a device end with the program: the operator decides first.
+    if (!view_.ConfirmUnsentChanges() || (closeQuery_ && !closeQuery_())) {
         return;
     }
     CWnd::OnClose();

@@ -17,6 +17,7 @@
 #include "model/TonraDoc.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -47,8 +48,28 @@ constexpr int kStatusRightInset = 8;
 constexpr int kStatusFontHeight = 12;
 constexpr int kStatusFontWeight = 500;
 
+// Beside the status box, where the always hidden buttons 8 and 9 would be: why the shown
+// device cannot be reached.
+constexpr int kFirstNoteButton = 8;
+constexpr int kLastNoteButton = 9;
+constexpr int kNoteRightMargin = 4;
+constexpr int kNoteTopInset = 5;
+constexpr COLORREF kNoteText = RGB(255, 192, 0);
+
+// The status box follows time (texts held, changes counted, silent seconds) on this timer.
+constexpr UINT_PTR kStatusTimerId = 1;
+constexpr UINT kStatusTimerMs = 100;
+
 const char* const kDeviceWord = "Device";
 const char* const kCaptionSeparator = " - ";
+
+// Why the shown device cannot be reached, beside the status box.
+const char* const kNoAddressNote = "No IP address set (Connection)";
+const char* const kNoComPortNote = "No COM port set (Connection)";
+const char* const kNotOpenedNote = "The port could not be opened";
+const char* const kNoAnswerNote = "No answer for %d s";
+const char* const kFailedWord = "Failed";
+constexpr long long kMsPerSecond = 1000;
 
 const char* const kIncorrectPasswordText = "Incorrect device password.\nControl capability disabled.";
 const char* const kRememberPasswordText = "Make sure the password is well remembered or documented";
@@ -57,7 +78,18 @@ const char* const kHomeQuestion =
     "program first. Do you want to continue?";
 const char* const kConfirmCaption = "Confirm";
 const char* const kStoreLockedText = "Program is store locked!";
-const char* const kFileListErrorText = "File List Error";
+const char* const kNotConnectedText =
+    "This device is not connected.\nSet its address or COM port with Connection on the home page.";
+const char* const kControlRefusedText = "Incorrect device password.\nControl capability disabled.\n"
+                                        "Click Sync Device to read the device and enter its password again.";
+const char* const kUnsentHead = "Changes not yet sent to the devices:";
+const char* const kUnsentTail = "They may be lost if you continue. Do you want to continue?";
+const char* const kBusyText =
+    "This device is busy with another transfer.\nTry again when the status line shows that it ended.";
+const char* const kLinkBackQuestion =
+    "Device %d answers again. It was changed here while its link was down.\n\n"
+    "Yes: send these changes to the device, then read it.\n"
+    "No: read the device; the changes made here are dropped.";
 const char* const kSetupFileFilter = "(*.dat)|*.dat||";
 const char* const kSetupFileExtension = ".dat";
 
@@ -110,6 +142,7 @@ int CTonraView::OnCreate() {
     for (int slot = 0; slot < model::kDeviceCount; ++slot) {
         CPort& engine = Engine(slot);
         engine.SetPasswordPrompt(dialogs::AskDevicePassword);
+        engine.SetLinkBackQuestion([this, slot] { return AskLinkBack(slot); });
         if (!engine.Create(this, &document_, slot)) {
             return -1;
         }
@@ -119,6 +152,7 @@ int CTonraView::OnCreate() {
     }
     devicePanel_.ShowWindow(SW_HIDE);
     SetPageMode(kHomePage);
+    SetTimer(kStatusTimerId, kStatusTimerMs);
     return 0;
 }
 
@@ -174,9 +208,10 @@ void CTonraView::OnPaint() {
     GetClientRect(&client);
     dc.FillSolidRect(client, kViewBack);
     PaintStatusBox(dc, client.Width(), client.Height());
+    PaintStatusNote(dc);
 }
 
-void CTonraView::PaintStatusBox(CDC& dc, int width, int height) const {
+void CTonraView::PaintStatusBox(CDC& dc, int width, int height) {
     const CRect box = StatusBoxRect(width, height);
     dc.FillSolidRect(box, kStatusBack);
     dc.Draw3dRect(box, kFrameLight, kFrameShadow);
@@ -188,8 +223,154 @@ void CTonraView::PaintStatusBox(CDC& dc, int width, int height) const {
     dc.SetTextColor(kStatusText);
     dc.SetBkColor(kStatusBack);
     const CRect textRect(width - kStatusBoxWidth, height - 29, width - 10, height - 14);
-    dc.DrawText(document_.statusText, textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    paintedStatus_ = StatusLineText();
+    dc.DrawText(paintedStatus_, textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     dc.SelectObject(previous);
+}
+
+void CTonraView::PaintStatusNote(CDC& dc) {
+    paintedNote_ = StatusNote();
+    if (paintedNote_.empty()) {
+        return;
+    }
+    CFont font;
+    font.CreateFont(kStatusFontHeight, 0, 0, 0, kStatusFontWeight, 0, 0, 0, 0, 0, 0, 0, 0, "MS Sans Serif");
+    const CFont* previous = dc.SelectObject(&font);
+    dc.SetTextColor(kNoteText);
+    dc.SetBkColor(kViewBack);
+    CRect rect = StatusNoteRect();
+    rect.right -= kNoteRightMargin;
+    if (dc.GetTextExtent(paintedNote_).cx <= rect.Width()) {
+        // One line, level with the buttons.
+        rect.top = rect.bottom - kNavTopFromBottom;
+        rect.bottom -= kNavBottomFromBottom;
+        dc.DrawText(paintedNote_, rect, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    } else {
+        dc.DrawText(paintedNote_, rect, DT_RIGHT | DT_WORDBREAK);
+    }
+    dc.SelectObject(previous);
+}
+
+CRect CTonraView::StatusNoteRect() const {
+    CRect client;
+    GetClientRect(&client);
+    // A long note takes two lines, over the whole height of the navigation bar.
+    const CRect first = NavButtonRect(kFirstNoteButton, client.Width(), client.Height());
+    const CRect last = NavButtonRect(kLastNoteButton, client.Width(), client.Height());
+    return {first.left, client.Height() - kNavBarHeight + kNoteTopInset, last.right, client.Height()};
+}
+
+std::string CTonraView::StatusLineText() const {
+    if (document_.pageMode != kDevicePage) {
+        return document_.statusText;
+    }
+    const int device = document_.currentDevice;
+    CStatusLine::LinkState link;
+    link.statusText = document_.statusText;
+    link.offline = !DeviceConnected();
+    link.linkDown = engines_.at(static_cast<std::size_t>(device)).LinkError();
+    link.unsentChanges = UnsentChanges(device);
+    return statusLine_.Shown(link, CStatusLine::Clock::now());
+}
+
+std::string CTonraView::StatusNote() const {
+    if (document_.pageMode != kDevicePage) {
+        return {};
+    }
+    const auto d = static_cast<std::size_t>(document_.currentDevice);
+    if (!DeviceConnected()) {
+        const auto& ip = document_.ipAddress[d];
+        if (document_.connectionMode != 0 &&
+            std::all_of(ip.begin(), ip.end(), [](int o) { return o == 0; })) {
+            return kNoAddressNote;
+        }
+        if (document_.connectionMode == 0 && document_.comPort[d] <= 0) {
+            return kNoComPortNote;
+        }
+        return kNotOpenedNote;
+    }
+    const CPort& engine = engines_[d];
+    if (engine.LinkError()) {
+        const std::string problem = engine.LinkProblem();
+        return Format(kNoAnswerNote, static_cast<int>(engine.SilentMs() / kMsPerSecond)) +
+               (problem.empty() ? "" : ": " + problem);
+    }
+    if (StatusLineText().find(kFailedWord) != std::string::npos) {
+        std::string problem = engine.TransferProblem();
+        if (!problem.empty()) {
+            problem[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(problem[0])));
+        }
+        return problem;
+    }
+    return {};
+}
+
+int CTonraView::UnsentChanges(int slot) const {
+    return engines_.at(static_cast<std::size_t>(slot)).PendingChangeCount();
+}
+
+void CTonraView::StartTransfer(CPort::TransferMode mode) {
+    switch (CurrentEngine().RequestTransfer(mode)) {
+    case CPort::TransferStart::Busy:
+        AfxMessageBox(kBusyText, MB_OK | MB_ICONEXCLAMATION);
+        break;
+    case CPort::TransferStart::NoControl:
+        AfxMessageBox(kControlRefusedText, MB_OK | MB_ICONEXCLAMATION);
+        break;
+    default:
+        break;
+    }
+}
+
+bool CTonraView::AskLinkBack(int slot) {
+    return AfxMessageBox(Format(kLinkBackQuestion, slot + 1), MB_YESNO | MB_ICONQUESTION, kConfirmCaption) ==
+           IDYES;
+}
+
+bool CTonraView::DeviceConnected() const {
+    return document_.deviceOnline[static_cast<std::size_t>(document_.currentDevice)] != 0;
+}
+
+void CTonraView::OnTimer(UINT_PTR id) {
+    if (id == kStatusTimerId) {
+        UpdateStatusLine();
+    }
+}
+
+void CTonraView::UpdateStatusLine() {
+    if (!GetSafeHwnd()) {
+        return;
+    }
+    if (StatusLineText() != paintedStatus_) {
+        CRect client;
+        GetClientRect(&client);
+        const CRect status = StatusFrameRect(client.Width(), client.Height());
+        InvalidateRect(&status, true);
+    }
+    if (StatusNote() != paintedNote_) {
+        const CRect note = StatusNoteRect();
+        InvalidateRect(&note, true);
+    }
+}
+
+bool CTonraView::ConfirmUnsentChanges() {
+    std::string list;
+    for (int slot = 0; slot < model::kDeviceCount; ++slot) {
+        if (const int count = UnsentChanges(slot); count > 0) {
+            list += Format("\n%s %d: ", kDeviceWord, slot + 1) + CStatusLine::ChangesText(count);
+        }
+    }
+    return list.empty() || AfxMessageBox(kUnsentHead + list + "\n" + kUnsentTail, MB_YESNO | MB_ICONQUESTION,
+                                         kConfirmCaption) == IDYES;
+}
+
+bool CTonraView::RefusedWithoutControl() {
+    // An offline device is edited on the document alone.
+    if (!DeviceConnected() || CurrentEngine().HasControl()) {
+        return false;
+    }
+    AfxMessageBox(kControlRefusedText, MB_OK | MB_ICONEXCLAMATION);
+    return true;
 }
 
 void CTonraView::OnMouseMove(UINT, CPoint) {
@@ -228,13 +409,13 @@ void CTonraView::OnLinkRefresh(WPARAM code) {
         devicePanel_.Refresh();
         devicePanel_.GetPlot().ComputeCurves(-1);
         break;
-    case CPort::StatusChanged: {
-        CRect client;
-        GetClientRect(&client);
-        const CRect status = StatusFrameRect(client.Width(), client.Height());
-        InvalidateRect(&status, true);
+    case CPort::StatusChanged:
+        statusLine_.Observe(document_.statusText, CStatusLine::Clock::now());
+        UpdateStatusLine();
         break;
-    }
+    case CPort::PendingChanged:
+        UpdateStatusLine();
+        break;
     case CPort::MetersChanged:
         devicePanel_.UpdateMeters();
         break;
@@ -271,11 +452,19 @@ void CTonraView::SelectDevice(int device) {
     devicePanel_.ShowWindow(SW_SHOW);
     document_.currentDevice = device;
     SetPageMode(kDevicePage);
-    // Every parameter at its default until the sync brings the device's own values.
+    // Every parameter at its default until the sync brings the device's own values: strips
+    // as many as the defaults have, meters at rest. Nothing of the page shown before stays,
+    // whether or not the device answers.
     document_.OnNewDocument();
+    statusLine_.Reset();
     devicePanel_.ResetPopupButtons();
+    RelayoutDevicePanel();
+    devicePanel_.UpdateMeters();
+    document_.SetModifiedFlag(false);
     Invalidate();
-    CurrentEngine().RequestTransfer(CPort::TransferMode::Sync);
+    if (DeviceConnected()) {
+        CurrentEngine().RequestTransfer(CPort::TransferMode::Sync);
+    }
 }
 
 void CTonraView::OnHomeCommand(UINT id) {
@@ -316,7 +505,7 @@ void CTonraView::OnConnection() {
     dialog.connectionMode = document_.connectionMode;
     dialog.portChoices = document_.comPort;
     dialog.octets = document_.ipAddress;
-    if (dialog.DoModal() != IDOK) {
+    if (dialog.DoModal() != IDOK || !ConfirmUnsentChanges()) {
         return;
     }
     model::ConnectionSettings settings;
@@ -354,7 +543,9 @@ void CTonraView::OnDeviceCommand(UINT id) {
         OnPassword();
         break;
     case kSyncDevice:
-        CurrentEngine().RequestTransfer(CPort::TransferMode::Sync);
+        if (CurrentEngine().Mode() != CPort::TransferMode::Sync) {
+            StartTransfer(CPort::TransferMode::Sync);
+        }
         break;
     case kHome:
         OnHome();
@@ -368,6 +559,9 @@ void CTonraView::OnProgram() {
     CSetupProgram dialog;
     dialog.document = &document_;
     if (dialog.DoModal() != IDOK) {
+        return;
+    }
+    if (dialog.action != CSetupProgram::kStoreToPc && RefusedWithoutControl()) {
         return;
     }
     switch (dialog.action) {
@@ -413,7 +607,10 @@ void CTonraView::RecallFromPc() {
         // A refused file leaves the document as it was; the document names a file it cannot
         // read itself.
         if (document_.OnOpenDocument(*path)) {
-            CurrentEngine().RequestTransfer(CPort::TransferMode::DownSync);
+            // Offline the file is only edited here.
+            if (DeviceConnected()) {
+                StartTransfer(CPort::TransferMode::DownSync);
+            }
         } else if (document_.loadResult == CTonraDoc::kLoadCountsDiffer) {
             AfxMessageBox(document_.CountsDifferText());
         } else if (document_.loadResult > 0 &&
@@ -435,6 +632,9 @@ void CTonraView::StoreToPc() {
 }
 
 void CTonraView::OnCopy() {
+    if (RefusedWithoutControl()) {
+        return;
+    }
     CSetupCopy dialog;
     dialog.document = &document_;
     if (dialog.DoModal() == IDOK) {
@@ -444,6 +644,9 @@ void CTonraView::OnCopy() {
 }
 
 void CTonraView::OnSecurity() {
+    if (RefusedWithoutControl()) {
+        return;
+    }
     CSetupSecurity dialog;
     auto& locks = document_.securityLocks[static_cast<std::size_t>(document_.currentDevice)];
     std::copy_n(locks.begin(), CSetupSecurity::kLockCount, dialog.locks.begin());
@@ -467,6 +670,13 @@ void CTonraView::OnViewData() {
 }
 
 void CTonraView::OnAllPrograms() {
+    if (!DeviceConnected()) {
+        AfxMessageBox(kNotConnectedText, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (RefusedWithoutControl()) {
+        return;
+    }
     CSetupPrograms dialog;
     dialog.listFilePath = document_.programListFile;
     const int result = dialog.DoModal();
@@ -476,17 +686,20 @@ void CTonraView::OnAllPrograms() {
     }
     document_.programFiles = dialog.programFiles;
     if (dialog.uploadRequested) {
-        CurrentEngine().RequestTransfer(CPort::TransferMode::Upload);
+        StartTransfer(CPort::TransferMode::Upload);
     } else if (dialog.downloadRequested) {
-        if (CurrentEngine().BuildDownloadImage()) {
-            CurrentEngine().RequestTransfer(CPort::TransferMode::Download);
+        if (const std::string problem = CurrentEngine().BuildDownloadImage(); problem.empty()) {
+            StartTransfer(CPort::TransferMode::Download);
         } else {
-            AfxMessageBox(kFileListErrorText);
+            AfxMessageBox(problem, MB_OK | MB_ICONEXCLAMATION);
         }
     }
 }
 
 void CTonraView::OnPassword() {
+    if (RefusedWithoutControl()) {
+        return;
+    }
     const auto d = static_cast<std::size_t>(document_.currentDevice);
     if (document_.passwordOk[d] == 0) {
         AfxMessageBox(kIncorrectPasswordText);
@@ -511,6 +724,9 @@ void CTonraView::OnPassword() {
 }
 
 void CTonraView::OnHome() {
+    if (!ConfirmUnsentChanges()) {
+        return;
+    }
     if (document_.IsModified() &&
         AfxMessageBox(kHomeQuestion, MB_YESNO | MB_ICONQUESTION, kConfirmCaption) != IDYES) {
         return;
@@ -529,6 +745,7 @@ void CTonraView::ReturnHome() {
     }
     networkPage_.ShowWindow(SW_SHOW);
     SetPageMode(kHomePage);
+    statusLine_.Reset();
     Invalidate();
     document_.SetModifiedFlag(false);
 }

@@ -5,6 +5,7 @@
 // commands. The engines report to it with UM_REFRESH.
 #pragma once
 
+#include "app/StatusLine.h"
 #include "controls/ModButton.h"
 #include "framework/Wnd.h"
 #include "link/Port.h"
@@ -68,6 +69,16 @@ public:
     // device offline, then connect every slot with its new port or address.
     void ApplyConnectionSettings(const model::ConnectionSettings& settings);
 
+    // What the status box shows now, and the note beside it that says why a device cannot be
+    // reached.
+    std::string StatusLineText() const;
+    std::string StatusNote() const;
+    // Changes made for device `slot` that have not yet been handed to it.
+    int UnsentChanges(int slot) const;
+    // When changes have not yet been sent to some device: asks whether to go on anyway.
+    // False when the operator chose to stay.
+    bool ConfirmUnsentChanges();
+
     CPort& Engine(int slot) { return engines_.at(static_cast<std::size_t>(slot)); }
     CModButton& NavButton(int button) { return navButtons_.at(static_cast<std::size_t>(button)); }
     CWndMain& NetworkPage() { return networkPage_; }
@@ -79,10 +90,25 @@ protected:
     void OnPaint() override;
     void OnMouseMove(UINT flags, CPoint point) override;
     void OnLButtonUp(UINT flags, CPoint point) override;
+    void OnTimer(UINT_PTR id) override;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void PaintStatusBox(CDC& dc, int width, int height) const;
+    void PaintStatusBox(CDC& dc, int width, int height);
+    void PaintStatusNote(CDC& dc);
+    // The status box and its note again when what they show changed.
+    void UpdateStatusLine();
+    CRect StatusNoteRect() const;
+    // While the shown device refuses control (its password was not accepted, or it has not
+    // been read yet) commands for it are refused with a message saying how to get control
+    // back; true when this one was.
+    bool RefusedWithoutControl();
+    bool DeviceConnected() const;
+    // Requests a transfer of the shown device; tells the operator when it cannot start.
+    void StartTransfer(CPort::TransferMode mode);
+    // Device `slot` answers again after its link was down, and it was changed meanwhile:
+    // true to send those changes, false to read the device.
+    bool AskLinkBack(int slot);
     // UM_REFRESH from a link engine (or the document).
     void OnLinkRefresh(WPARAM code);
     // UM_CTRL_PRESS: the commands.
@@ -116,4 +142,7 @@ private:
     CWndMain networkPage_;
     CWndDevice devicePanel_;
     std::string captionNote_;
+    CStatusLine statusLine_;
+    std::string paintedStatus_;
+    std::string paintedNote_;
 };

@@ -206,28 +206,33 @@ void CCliSession::OnTransferEnd(TransferMode mode, bool success, int blocksDone)
     if (ended_) {
         return;
     }
+    if (phase_ == Phase::Transfer && mode == TransferMode::Upload && !engine_.FileProblem().empty()) {
+        End(kExitFailed); // the engine has said which file and why
+        return;
+    }
     if (!success && phase_ != Phase::Monitor) {
         if (phase_ == Phase::FirstSync) {
             OnFirstSync(false, blocksDone);
             return;
         }
-        const bool programsSaved = phase_ == Phase::FollowingSync && options_.command == Command::Upload;
-        if (!programsSaved) {
-            const std::string reason = FailureReason(mode, blocksDone);
-            End(kExitFailed, reason.empty()
-                                 ? std::string("The device did not answer the ") + TransferName(mode) + "."
-                                 : reason);
-            return;
+        std::string reason = FailureReason(mode, blocksDone);
+        if (reason.empty()) {
+            reason = std::string("The device did not answer the ") + TransferName(mode) + ".";
         }
+        if (phase_ == Phase::FollowingSync) {
+            // Every step asked for counts: the transfer itself went through.
+            const char* transfer = options_.command == Command::Upload ? "Upload" : "Download";
+            reason = Format("The %s finished, but the Sync after it failed. ", transfer) + reason;
+        }
+        End(kExitFailed, reason);
+        return;
     }
     switch (phase_) {
     case Phase::FirstSync:
         OnFirstSync(success, blocksDone);
         break;
     case Phase::Transfer:
-        if (!engine_.FileProblem().empty()) {
-            End(kExitFailed); // the engine has said which file and why
-        } else if (mode == TransferMode::DownSync) {
+        if (mode == TransferMode::DownSync) {
             End(kExitDone);
         } else {
             // An Upload or Download is followed by a Sync that reloads the device's live settings.
@@ -235,7 +240,7 @@ void CCliSession::OnTransferEnd(TransferMode mode, bool success, int blocksDone)
         }
         break;
     case Phase::FollowingSync:
-        End(kExitDone); // the programs of an Upload are saved by now
+        End(kExitDone);
         break;
     case Phase::ReadBack:
         OnReadBack();
@@ -342,10 +347,10 @@ void CCliSession::StartCommand() {
     case Command::Download:
         doc_->programListFile = listPath_;
         doc_->programFiles = programs_;
-        if (engine_.BuildDownloadImage()) {
+        if (const std::string problem = engine_.BuildDownloadImage(); problem.empty()) {
             StartTransfer(TransferMode::Download);
         } else {
-            End(kExitFailed, "File List Error\n" + engine_.FileProblem());
+            End(kExitFailed, problem);
         }
         break;
     case Command::Set:

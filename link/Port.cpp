@@ -63,6 +63,8 @@ bool CPort::Connect() {
     }
     if (opened) {
         doc_->deviceOnline[device_] = 1;
+        lastAnswer_.start();
+        reconnectCountdown_ = 0;
         SetTimer(static_cast<UINT_PTR>(device_), kTimerPeriodMs);
     }
     return opened;
@@ -73,7 +75,10 @@ void CPort::Disconnect() {
     socket_.Close();
 }
 
-void CPort::RequestTransfer(TransferMode mode) {
+CPort::TransferStart CPort::RequestTransfer(TransferMode mode) {
+    if (mode != TransferMode::Sync && !PasswordOk()) {
+        return TransferStart::NoControl;
+    }
     if (mode == TransferMode::DownSync) {
         // From here on the current values count as sent, whether or not the transfer starts.
         doc_->ValidateDevice(device_);
@@ -82,14 +87,42 @@ void CPort::RequestTransfer(TransferMode mode) {
     }
     if (mode_ == TransferMode::Idle) {
         mode_ = mode;
+        return TransferStart::Started;
     }
+    return mode_ == mode && mode == TransferMode::Sync ? TransferStart::Started : TransferStart::Busy;
 }
 
 bool CPort::QueueFrame(int code, int deviceMask, int channel, int index, int value, int extra1, int extra2,
                        int extra3) {
     const std::string frame =
         BuildCommandFrame({deviceMask, code, channel, index, value, extra1, extra2, extra3});
+    if (mode_ != TransferMode::Idle && step_ != 0) {
+        // A frame in the middle of a transfer would break it: it leaves after the transfer.
+        if (afterTransfer_.size() + frame.size() > static_cast<std::size_t>(kSendBufferSize)) {
+            return false;
+        }
+        afterTransfer_ += frame;
+        return true;
+    }
     return QueueChars(frame);
+}
+
+int CPort::PendingChangeCount() const {
+    // While a transfer moves blocks the send buffer holds its characters, not changes.
+    const bool queueHoldsChanges = mode_ == TransferMode::Idle || step_ == 0;
+    const std::size_t chars =
+        afterTransfer_.size() + (queueHoldsChanges ? static_cast<std::size_t>(sendLength_) : 0);
+    const int frames = static_cast<int>((chars + kCommandFrameLength - 1) / kCommandFrameLength);
+    return frames + UnsentParamCount();
+}
+
+long long CPort::SilentMs() const { return lastAnswer_.isValid() ? lastAnswer_.elapsed() : 0; }
+
+std::string CPort::LinkProblem() const {
+    if (otherSlot_ >= 0) {
+        return Format("answers come from slot %d: check the device's slot", otherSlot_);
+    }
+    return NetworkMode() ? socket_.ErrorText() : std::string();
 }
 
 // ---- The tick ----
@@ -106,14 +139,25 @@ void CPort::OnTimer(UINT_PTR id) {
     if (countdown_ > 0) {
         --countdown_;
     }
-    // Transfers other than Sync wait, with the engine idle, until the password is accepted.
-    const bool transfer = mode_ == TransferMode::Sync || (mode_ != TransferMode::Idle && PasswordOk());
-    if (!transfer) {
-        IdleTick();
-        return;
+    SuperviseConnection();
+    if (mode_ != TransferMode::Idle && mode_ != TransferMode::Sync && !PasswordOk()) {
+        // Only a Sync runs without control; nothing waits for a password that may never come.
+        transferProblem_ = "the device password was refused";
+        Finish(false);
     }
-    TransferStep();
-    Flush(0);
+    if (mode_ == TransferMode::Idle || (step_ == 0 && WaitsForQueue())) {
+        IdleTick();
+    } else {
+        TransferStep();
+        Flush(0);
+    }
+    ReportPendingCount();
+}
+
+bool CPort::WaitsForQueue() const {
+    // The operator's changes leave at the idle pace before the transfer opens. Without control
+    // or without an answering device they cannot leave: the transfer opens at once then.
+    return PasswordOk() && !LinkError() && !askingLinkBack_ && (sendLength_ > 0 || UnsentParamCount() > 0);
 }
 
 void CPort::IdleTick() {
@@ -129,48 +173,83 @@ void CPort::PollCycle() {
     if (missCount_ < kLinkErrorCycles) {
         ++missCount_;
     } else if (missCount_ == kLinkErrorCycles) {
-        missCount_ = kLinkErrorReported;
-        ZeroMeters();
-        SetStatusText(kLinkError);
-        Refresh(StatusChanged);
-        Refresh(MetersChanged);
+        RaiseLinkError();
     }
-    if (!SendChanges() && sendLength_ == 0) {
-        QueueFrame(kCmdPoll, OwnBit(), 0, 0, 0);
+    if (!PasswordOk()) {
+        return; // without control nothing is sent, not even polls
     }
-    if (PasswordOk()) {
+    if (LinkError() || askingLinkBack_) {
+        // The changes wait until the device answers and the operator has decided about them.
+        SendPoll();
+        return;
+    }
+    QueueFramesHeldDuringTransfer();
+    SendChanges();
+    if (sendLength_ > 0) {
         Flush(kCommandFrameLength); // one command frame per poll cycle
+    } else {
+        SendPoll();
+    }
+}
+
+void CPort::SendPoll() { Transmit(BuildCommandFrame({OwnBit(), kCmdPoll, 0, 0, 0, 0, 0, 0})); }
+
+void CPort::RaiseLinkError() {
+    missCount_ = kLinkErrorReported;
+    ZeroMeters();
+    SetStatusText(kLinkError);
+    Refresh(StatusChanged);
+    Refresh(MetersChanged);
+}
+
+void CPort::SuperviseConnection() {
+    if (!NetworkMode() || !socket_.IsDown()) {
+        return;
+    }
+    if (!LinkError()) {
+        // A connection that failed or ended is an error at once; the device cannot answer.
+        RaiseLinkError();
+        reconnectCountdown_ = kReconnectSeconds * kTicksPerSecond;
+    } else if (reconnectCountdown_ > 0) {
+        --reconnectCountdown_;
+    } else {
+        socket_.Reconnect();
+        reconnectCountdown_ = kReconnectSeconds * kTicksPerSecond;
     }
 }
 
 void CPort::TakeReply() {
-    if (receiveBuffer_.size() < static_cast<std::size_t>(kReplyFrameLength)) {
-        return;
-    }
-    if (receiveBuffer_.front() == kDc1) {
+    // Everything in front of the next frame start goes at once; a DC1 that does not open a
+    // valid frame is junk as well. At most one frame is taken per tick.
+    const auto dropJunk = [this] {
+        receiveBuffer_.erase(0, std::min(receiveBuffer_.find(kDc1), receiveBuffer_.size()));
+    };
+    dropJunk();
+    while (receiveBuffer_.size() >= static_cast<std::size_t>(kReplyFrameLength)) {
         const std::optional<ReplyFrame> reply = CheckReplyFrame(receiveBuffer_);
-        receiveBuffer_.erase(0, kReplyFrameLength);
         if (reply) {
+            receiveBuffer_.erase(0, kReplyFrameLength);
             ApplyReply(*reply);
+            return;
         }
-    }
-    // Characters in front of a frame go one per tick.
-    if (!receiveBuffer_.empty() && receiveBuffer_.front() != kDc1) {
         receiveBuffer_.erase(0, 1);
+        dropJunk();
     }
 }
 
 void CPort::ApplyReply(const ReplyFrame& reply) {
-    if (missCount_ > kLinkErrorCycles) {
-        // The link is back: what was queued meanwhile is stale, and the device may have
-        // changed in any way, so read it whole.
-        ClearSend();
-        mode_ = TransferMode::Sync;
-    }
-    missCount_ = 0;
+    // Only the device of this slot answers; frames for another slot mean a device set to the
+    // wrong slot, which is reported but never taken for an answer.
     if (reply.device != device_) {
+        otherSlot_ = reply.device;
         return;
     }
+    otherSlot_ = -1;
+    lastAnswer_.start();
+    if (LinkError()) {
+        LinkBack();
+    }
+    missCount_ = 0;
     if (reply.code == kReplyMeters) {
         TakeMeters(reply);
         return;
@@ -193,6 +272,37 @@ void CPort::ApplyReply(const ReplyFrame& reply) {
         if (IsShownDevice()) {
             Refresh(ParamsChanged);
         }
+    }
+}
+
+void CPort::LinkBack() {
+    // The device may have changed in any way while it was away: read it whole. Changes the
+    // operator made meanwhile go first only when the operator says so.
+    missCount_ = 0;
+    bool sendChanges = false;
+    if (HasUnsentChanges() && linkBackQuestion_) {
+        askingLinkBack_ = true;
+        sendChanges = linkBackQuestion_();
+        askingLinkBack_ = false;
+    }
+    if (!sendChanges) {
+        ClearSend();
+        afterTransfer_.clear();
+        static_cast<CTonraParams&>(*doc_).CopyDevice(doc_->shadow, device_);
+    }
+    if (mode_ == TransferMode::Idle) {
+        mode_ = TransferMode::Sync;
+    }
+}
+
+void CPort::ReportPendingCount() {
+    if (!IsShownDevice()) {
+        return;
+    }
+    const int count = PendingChangeCount();
+    if (count != lastPendingCount_) {
+        lastPendingCount_ = count;
+        Refresh(PendingChanged);
     }
 }
 
@@ -229,28 +339,23 @@ void CPort::SetStep(int step, int seconds) {
 }
 
 void CPort::ReadInput() {
-    if (line_) {
-        receiveBuffer_ += line_->Receive();
-    } else if (NetworkMode()) {
-        DrainSocket();
-    } else {
+    if (!line_ && !NetworkMode()) {
         receiveBuffer_ += serial_.Receive();
+    } else {
+        // The line and the network transport hand over a chunk per call: take everything that
+        // has arrived while the receive buffer has room for another chunk, so that the engine
+        // keeps the device's pace. The rest waits in the transport.
+        while (receiveBuffer_.size() + CPortSocket::kReceiveChunk <=
+               static_cast<std::size_t>(kReceiveLimit)) {
+            const std::string chunk = line_ ? line_->Receive() : socket_.Receive();
+            if (chunk.empty()) {
+                break;
+            }
+            receiveBuffer_ += chunk;
+        }
     }
     if (receiveBuffer_.size() > static_cast<std::size_t>(kReceiveLimit)) {
         receiveBuffer_.erase(0, receiveBuffer_.size() - kReceiveLimit);
-    }
-}
-
-void CPort::DrainSocket() {
-    // The network transport hands over at most 100 characters per call: take everything that
-    // has arrived while the receive buffer has room for another call, so that a TCP link
-    // keeps the device's pace. The rest waits in the transport.
-    while (receiveBuffer_.size() + CPortSocket::kReceiveChunk <= static_cast<std::size_t>(kReceiveLimit)) {
-        const std::string chunk = socket_.Receive();
-        if (chunk.empty()) {
-            return;
-        }
-        receiveBuffer_ += chunk;
     }
 }
 
@@ -283,6 +388,13 @@ void CPort::Flush(int limit) {
     std::copy(sendBuffer_.begin() + count, sendBuffer_.begin() + sendLength_, sendBuffer_.begin());
     std::fill(sendBuffer_.begin() + (sendLength_ - count), sendBuffer_.begin() + sendLength_, '\0');
     sendLength_ -= count;
+    Transmit(chars);
+}
+
+void CPort::Transmit(const std::string& chars) {
+    if (!Online()) {
+        return;
+    }
     if (line_) {
         line_->Send(chars);
     } else if (NetworkMode()) {

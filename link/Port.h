@@ -16,6 +16,7 @@
 #include "link/Protocol.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 
 #include <array>
 #include <functional>
@@ -37,6 +38,15 @@ public:
         StatusChanged = 2, // statusText changed, or the link error was raised
         MetersChanged = 3, // meter levels of the shown device arrived, or the link error was raised
         LayoutChanged = 4, // a sync image set the channel counts
+        // PendingChangeCount() of the shown device changed (a frame left, frames were queued).
+        PendingChanged = 5,
+    };
+
+    // What became of a transfer request.
+    enum class TransferStart {
+        Started,   // the transfer runs, or waits until the changes queued before it have left
+        Busy,      // another transfer runs; the request was dropped
+        NoControl, // the device password was refused: only a Sync may run
     };
 
     // Asks the operator for the device password after a Sync found that the password typed so
@@ -49,6 +59,11 @@ public:
     using StatusObserver = std::function<void(const std::string& text)>;
     // Sees the end of every bulk transfer: the mode that ended and whether it succeeded.
     using FinishObserver = std::function<void(TransferMode mode, bool success)>;
+    // Asked when a device answers again after a link error while changes made in the meantime
+    // are still unsent (HasUnsentChanges): true sends them and then reads the device, false
+    // drops them and reads the device. Ticks go on while it is asked; without a question the
+    // engine reads the device.
+    using LinkBackQuestion = std::function<bool()>;
 
     // ---- Timing and sizes ----
     static constexpr UINT kTimerPeriodMs = 10;
@@ -61,6 +76,12 @@ public:
     // The receive buffer keeps at most this many of the newest characters; a device that
     // floods the line cannot make it grow without end.
     static constexpr int kReceiveLimit = 4096;
+    // A TCP connection that failed or ended is made again this often.
+    static constexpr int kReconnectSeconds = 2;
+    // What the operator is told when a command needs control the refused password withholds.
+    static constexpr const char* kNoControlText =
+        "The device password was refused, so this device cannot be controlled.\n"
+        "Use Sync Device to enter the password again.";
 
     CPort();
     ~CPort() override;
@@ -76,22 +97,27 @@ public:
     // caller's.
     void Disconnect();
     // Starts a bulk transfer when the engine is idle; a request while another transfer runs is
-    // dropped. A DownSync request first builds the downsync image and takes the snapshot, even
-    // when it is then dropped.
-    void RequestTransfer(TransferMode mode);
+    // dropped (Busy). Transfers other than Sync are refused at once (NoControl) while the device
+    // password is refused; a Sync always starts and asks for the password again. A DownSync
+    // request first builds the downsync image and takes the snapshot, even when it is then
+    // dropped. Changes queued before the transfer leave before it opens.
+    TransferStart RequestTransfer(TransferMode mode);
     // Appends a command frame to the send buffer; false (and dropped) when it does not fit.
     bool QueueFrame(int code, int deviceMask, int channel, int index, int value, int extra1 = 0,
                     int extra2 = 0, int extra3 = 0);
     // Fills the program image with the 30 programs of the document's program list, read from
-    // the list file's folder. False when a listed program file cannot be read or the document
-    // refuses it; FileProblem() then says which and why.
-    bool BuildDownloadImage();
+    // the list file's folder, without changing the document. Returns "" when it is built;
+    // otherwise the image is left as it was and the text names the entry and the reason
+    // ("File List Error: program 2 'Show.dat' is not in the list's folder"), also kept in
+    // FileProblem().
+    [[nodiscard]] std::string BuildDownloadImage();
 
     // ---- Injected services ----
     void SetPasswordPrompt(PasswordPrompt prompt) { passwordPrompt_ = std::move(prompt); }
     void SetRefreshObserver(RefreshObserver observer) { refreshObserver_ = std::move(observer); }
     void SetStatusObserver(StatusObserver observer) { statusObserver_ = std::move(observer); }
     void SetFinishObserver(FinishObserver observer) { finishObserver_ = std::move(observer); }
+    void SetLinkBackQuestion(LinkBackQuestion question) { linkBackQuestion_ = std::move(question); }
     // The TCP port Connect uses in network mode (the devices' port unless set otherwise).
     void SetNetworkPort(int port) { networkPort_ = port; }
     // Carries the characters over `line` (not owned) instead of the transports; null gives
@@ -112,6 +138,27 @@ public:
     // Why the last Upload could not save every program file or the list, or why the last
     // BuildDownloadImage failed; empty when they succeeded.
     const std::string& FileProblem() const { return fileProblem_; }
+    // Why the last transfer that ended failed ("the device did not answer", a file that could
+    // not be saved, ...); empty after a success.
+    const std::string& TransferProblem() const { return transferProblem_; }
+
+    // ---- What the operator commanded and what has left ----
+    // Changes not yet on the device: command frames waiting to leave (each one change), plus
+    // parameters of the document that differ from the shadow (each field one change).
+    int PendingChangeCount() const;
+    bool HasUnsentChanges() const { return PendingChangeCount() > 0; }
+    // Whether the device password was accepted, so that commands may control the device.
+    bool HasControl() const { return PasswordOk(); }
+
+    // ---- Link supervision ----
+    // Whether "Link Status: Error" is raised: no answer for 50 poll cycles, or the TCP
+    // connection failed or ended.
+    bool LinkError() const { return missCount_ == kLinkErrorReported; }
+    // Milliseconds since this device last answered (or since Connect when it never has).
+    long long SilentMs() const;
+    // Why the link is in error, in words for the operator: why the connection failed or ended,
+    // or "answers come from slot 4: check the device's slot"; empty when unknown or healthy.
+    std::string LinkProblem() const;
 
     CPortSerial& SerialTransport() { return serial_; }
     CPortSocket& NetworkTransport() { return socket_; }
@@ -135,6 +182,17 @@ private:
     template <typename Field> bool QueueGrouped(int code, int index, int first, int count, Field field);
     bool QueueBand(int slot, int band);
     bool QueueChannelName(int slot);
+    // Parameters of the document that differ from the shadow.
+    int UnsentParamCount() const;
+    // Whether a transfer about to open waits for the changes queued before it.
+    bool WaitsForQueue() const;
+    // The link error: raised once, with the meters zeroed, and the device read again when it
+    // answers after it.
+    void RaiseLinkError();
+    void LinkBack();
+    // Network mode: notices a connection that failed or ended and makes it again.
+    void SuperviseConnection();
+    void ReportPendingCount();
 
     // ---- Bulk transfers ----
     // One step of the running transfer: open it, wait for the device's acknowledgement, then
@@ -146,10 +204,15 @@ private:
     void QueueBlock();
     void NextBlock();
     void Finish(bool success);
+    // Why the running transfer fails at its current step, in the operator's words.
+    std::string StepFailure() const;
+    void QueueFramesHeldDuringTransfer();
     void ProcessSyncImage();
     void CheckPassword();
     void ProcessUpload();
-    bool LoadProgramFile(const std::string& path);
+    // Loads program file `name` of list entry `program` into the scratch document's slot of
+    // this engine; "" on success, else the operator's text naming the entry and the reason.
+    std::string LoadProgramFile(CTonraDoc& scratch, int program, const std::string& name) const;
     // Program files live in the program list's folder.
     std::string ProgramFolder() const;
     std::string ProgramFilePath(const std::string& name) const;
@@ -159,11 +222,14 @@ private:
     void SetStatusText(std::string_view text);
     void SetStep(int step, int seconds);
     void ReadInput();
-    void DrainSocket();
+    std::string ReceiveChunk();
     bool WaitToken(std::string_view token);
     void ClearReceive();
     void ClearSend();
     void Flush(int limit);
+    // Hands characters to the line or the active transport at once, past the send buffer.
+    void Transmit(const std::string& chars);
+    void SendPoll();
     bool QueueChars(std::string_view chars);
     void Refresh(RefreshCode code);
     void ZeroMeters();
@@ -193,6 +259,15 @@ private:
     int networkPort_;
     CPortLine* line_ = nullptr;
     std::string fileProblem_;
+    std::string transferProblem_;
+    // Frames the operator queued while a transfer ran; they leave after it.
+    std::string afterTransfer_;
+    int reconnectCountdown_ = 0;
+    int otherSlot_ = -1; // the slot the last valid frame from another slot named
+    QElapsedTimer lastAnswer_;
+    int lastPendingCount_ = 0;
+    bool askingLinkBack_ = false; // the link-back question is open: changes are held
+    LinkBackQuestion linkBackQuestion_;
     PasswordPrompt passwordPrompt_;
     RefreshObserver refreshObserver_;
     StatusObserver statusObserver_;

@@ -5,6 +5,8 @@
 
 #include "model/TonraDoc.h"
 
+#include <type_traits>
+
 using namespace devlink;
 using namespace model;
 
@@ -50,13 +52,42 @@ constexpr std::array<LimiterParam, 3> kLimiterParams = {{
     {kCmdLimRelease, &CTonraParams::limRelease},
 }};
 
+// The number of elements in which two values of a parameter field differ.
+template <typename T> int CountDifferences(const T& current, const T& shadow) {
+    if constexpr (std::is_same_v<T, int> || std::is_same_v<T, std::string>) {
+        return current != shadow ? 1 : 0;
+    } else {
+        int count = 0;
+        for (std::size_t i = 0; i < current.size(); ++i) {
+            count += CountDifferences(current[i], shadow[i]);
+        }
+        return count;
+    }
+}
+
+template <typename... Fields>
+int CountUnsent(const CTonraParams& current, const CTonraParams& shadow, int device, Fields... fields) {
+    return (CountDifferences((current.*fields)[device], (shadow.*fields)[device]) + ...);
+}
+
+// Room for this many frames must be free before a change is taken from the document: a change
+// whose frame would not fit stays pending for the next poll cycle instead of being lost.
+constexpr int kRoomForName = kChannelNameLength * kCommandFrameLength;
+
 } // namespace
+
+int CPort::UnsentParamCount() const {
+    using P = CTonraParams;
+    return CountUnsent(*doc_, doc_->shadow, device_, &P::mute, &P::gain, &P::polarity, &P::delay, &P::eqType,
+                       &P::eqGain, &P::eqFreq, &P::eqWidth, &P::channelName, &P::mixLevel, &P::xoverType,
+                       &P::xoverFreq, &P::xoverSlope, &P::limThreshold, &P::limAttack, &P::limRelease);
+}
 
 template <typename Field> bool CPort::QueueGrouped(int code, int index, int first, int count, Field field) {
     CTonraParams& current = *doc_;
     CTonraParams& shadow = doc_->shadow;
     const int value = field(current, first);
-    if (value == field(shadow, first)) {
+    if (value == field(shadow, first) || sendLength_ + kCommandFrameLength > kSendBufferSize) {
         return false;
     }
     int mask = 1 << first;
@@ -120,7 +151,7 @@ bool CPort::QueueBand(int s, int b) {
         }
         return false;
     };
-    if (!anyPending(s)) {
+    if (!anyPending(s) || sendLength_ + kCommandFrameLength > kSendBufferSize) {
         return false;
     }
     int mask = 1 << s;
@@ -150,7 +181,7 @@ bool CPort::QueueBand(int s, int b) {
 
 bool CPort::QueueChannelName(int s) {
     const std::string& name = doc_->channelName[device_][s];
-    if (name == doc_->shadow.channelName[device_][s]) {
+    if (name == doc_->shadow.channelName[device_][s] || sendLength_ + kRoomForName > kSendBufferSize) {
         return false;
     }
     doc_->shadow.channelName[device_][s] = name;

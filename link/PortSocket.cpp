@@ -12,6 +12,8 @@ CPortSocket::~CPortSocket() { Close(); }
 
 bool CPortSocket::Connect(const std::string& address, int port) {
     Close();
+    address_ = address;
+    port_ = port;
     const QHostAddress host(QString::fromStdString(address));
     if (host.protocol() != QAbstractSocket::IPv4Protocol || port <= 0 ||
         port > std::numeric_limits<quint16>::max()) {
@@ -28,6 +30,8 @@ bool CPortSocket::Connect(const std::string& address, int port) {
     return true;
 }
 
+bool CPortSocket::Reconnect() { return !address_.empty() && Connect(address_, port_); }
+
 void CPortSocket::Close() {
     if (socket_) {
         socket_->abort();
@@ -36,7 +40,8 @@ void CPortSocket::Close() {
 }
 
 std::string CPortSocket::Receive() {
-    if (!socket_) {
+    // A connection that ended is closed for reading; asking it anyway only yields warnings.
+    if (!socket_ || !socket_->isReadable()) {
         return {};
     }
     std::array<char, kReceiveChunk> chunk{};
@@ -53,6 +58,8 @@ void CPortSocket::Send(const std::string& text) {
     }
     socket_->write(text.data(), static_cast<qint64>(text.size()));
 }
+
+bool CPortSocket::IsDown() const { return socket_ && socket_->state() == QAbstractSocket::UnconnectedState; }
 
 bool CPortSocket::IsConnected() const {
     return socket_ && socket_->state() == QAbstractSocket::ConnectedState;

@@ -1,7 +1,7 @@
 // CPortSocket: the network transport of a link engine, a TCP client that is only polled.
 // Connect starts connecting and returns at once; Receive hands over at most 100 characters
-// per call; Send queues and never waits. A connection that fails or closes later is not
-// reported: the engine notices it as missing replies.
+// per call; Send queues and never waits. A connection that fails or ends shows in IsDown, and
+// Reconnect makes it again to the same address.
 #pragma once
 
 #include <memory>
@@ -27,8 +27,13 @@ public:
     // dropped.
     void Send(const std::string& text);
 
+    // Starts connecting again to the address of the last Connect; false when there was none.
+    bool Reconnect();
+
     // Whether the connection stands (made and not ended).
     bool IsConnected() const;
+    // Whether a connection was attempted and has failed or ended (not while it is being made).
+    bool IsDown() const;
     // Why the connection could not be made or ended, in the system's words; empty while it
     // stands, while it is still being made, and before Connect.
     std::string ErrorText() const;
@@ -41,4 +46,6 @@ public:
 
 private:
     std::unique_ptr<QTcpSocket> socket_;
+    std::string address_;
+    int port_ = 0;
 };

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
+#include <vector>
 
 using namespace devlink;
 using namespace model;
@@ -89,6 +91,14 @@ std::string UniqueName(const std::string& name, const ProgramList& names, int ta
     return candidate;
 }
 
+// Reasons are quoted inside a sentence of their own.
+std::string WithoutFullStop(std::string text) {
+    while (!text.empty() && (text.back() == '.' || text.back() == '\n')) {
+        text.pop_back();
+    }
+    return text;
+}
+
 } // namespace
 
 // ---- Steps ----
@@ -96,6 +106,7 @@ std::string UniqueName(const std::string& name, const ProgramList& names, int ta
 void CPort::OpenTransfer() {
     const TransferTexts& texts = TextsOf(mode_);
     blockCount_ = 0;
+    transferProblem_.clear();
     SetStatusText(texts.initializing);
     ClearSend();
     if (mode_ == TransferMode::DownSync) {
@@ -201,10 +212,24 @@ void CPort::QueueBlock() {
 void CPort::Finish(bool success) {
     const TransferMode ended = mode_;
     const TransferTexts& texts = TextsOf(ended);
+    if (!success && transferProblem_.empty()) {
+        transferProblem_ = StepFailure();
+    } else if (success) {
+        transferProblem_.clear();
+    }
     // The new mode holds before the image is processed: ticks that run while a dialog of the
     // processing is open see it.
     mode_ = texts.next;
     step_ = kStepOpen;
+    // Frames the operator queued during the transfer leave now, before any transfer that follows.
+    QueueFramesHeldDuringTransfer();
+    if (ended == TransferMode::Upload && success) {
+        // The programs are saved before the end is shown: an Upload whose files could not be
+        // saved has failed.
+        ProcessUpload();
+        success = fileProblem_.empty();
+        transferProblem_ = fileProblem_;
+    }
     SetStatusText(success ? texts.finished : texts.failed);
     if (ended == TransferMode::Sync) {
         if (success) {
@@ -213,14 +238,37 @@ void CPort::Finish(bool success) {
         Refresh(SyncDone);
         Refresh(ParamsChanged);
     } else if (ended == TransferMode::Upload) {
-        if (success) {
-            ProcessUpload();
-        }
         Refresh(ParamsChanged);
     }
     if (finishObserver_) {
         finishObserver_(ended, success);
     }
+    if (ended == TransferMode::Upload && !fileProblem_.empty()) {
+        AfxMessageBox(fileProblem_, MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
+void CPort::QueueFramesHeldDuringTransfer() {
+    const std::size_t room = static_cast<std::size_t>(kSendBufferSize - sendLength_);
+    std::size_t take = std::min(afterTransfer_.size(), room);
+    take -= take % kCommandFrameLength; // whole frames only; the rest waits for room
+    QueueChars(std::string_view(afterTransfer_).substr(0, take));
+    afterTransfer_.erase(0, take);
+}
+
+std::string CPort::StepFailure() const {
+    const int blocks = TransferBlockCount(mode_);
+    if (NetworkMode() && !line_ && socket_.IsDown()) {
+        const std::string reason = socket_.ErrorText();
+        return "the connection ended" + (reason.empty() ? std::string() : ": " + reason);
+    }
+    if (step_ <= kStepAcknowledged) {
+        return "the device did not answer";
+    }
+    if (DeviceSends(mode_)) {
+        return Format("the device stopped answering after %d of %d blocks", blockCount_, blocks);
+    }
+    return Format("the device did not acknowledge block %d of %d", blockCount_ + 1, blocks);
 }
 
 // ---- What the transfers brought ----
@@ -292,44 +340,51 @@ void CPort::ProcessUpload() {
         fileProblem_.empty()) {
         fileProblem_ = "Cannot write the program list \"" + doc_->programListFile + "\".\n" + problem;
     }
-    if (!fileProblem_.empty()) {
-        AfxMessageBox(fileProblem_, MB_OK | MB_ICONEXCLAMATION);
-    }
 }
 
-bool CPort::BuildDownloadImage() {
+std::string CPort::BuildDownloadImage() {
+    // The programs are loaded into a document of their own, so that a list that cannot be
+    // used changes nothing: not the document, not the image, and so not the device.
+    auto scratch = std::make_unique<CTonraDoc>();
+    scratch->currentDevice = device_;
+    scratch->deviceModel[device_] = doc_->deviceModel[device_];
+    scratch->inputCount[device_] = doc_->inputCount[device_];
+    scratch->outputCount[device_] = doc_->outputCount[device_];
+    scratch->deviceOnline[device_] = doc_->deviceOnline[device_];
+    std::vector<char> image(static_cast<std::size_t>(kProgramImageBlocks) * kBlockChars);
     fileProblem_.clear();
-    for (int p = 0; p < kProgramCount; ++p) {
+    for (int p = 0; p < kProgramCount && fileProblem_.empty(); ++p) {
         const std::string& name = doc_->programFiles[p];
         if (name.empty()) {
-            doc_->OnNewDocument();
-        } else if (fileProblem_ = ProgramEntryProblem(p, name); !fileProblem_.empty()) {
-            return false; // never a file outside the list's folder
-        } else if (!LoadProgramFile(ProgramFilePath(name))) {
-            return false;
+            scratch->OnNewDocument();
+        } else {
+            fileProblem_ = LoadProgramFile(*scratch, p, name);
         }
-        WriteProgramRecord(*image_, p, *doc_, device_, name);
+        WriteProgramRecord(image, p, *scratch, device_, name);
     }
-    return true;
+    if (fileProblem_.empty()) {
+        std::copy(image.begin(), image.end(), image_->begin());
+    }
+    return fileProblem_;
 }
 
-bool CPort::LoadProgramFile(const std::string& path) {
+std::string CPort::LoadProgramFile(CTonraDoc& scratch, int program, const std::string& name) const {
+    const std::string entry =
+        Format("File List Error: program %d '%s%s'", program + 1, name.c_str(), kProgramFileExtension);
+    if (!ProgramEntryProblem(program, name).empty()) {
+        return entry + " is not in the list's folder"; // never a file outside it
+    }
     std::string problem;
-    const std::optional<QByteArray> bytes = ReadFileBytes(path, kMaxSetupFileBytes, problem);
-    int result = CTonraDoc::kLoadFailed;
-    if (bytes) {
-        // The document loads into its current device; the program goes into this engine's slot.
-        const int shown = doc_->currentDevice;
-        doc_->currentDevice = device_;
-        result = doc_->LoadSetup(*bytes, problem);
-        doc_->currentDevice = shown;
+    const std::optional<QByteArray> bytes = ReadFileBytes(ProgramFilePath(name), kMaxSetupFileBytes, problem);
+    if (!bytes) {
+        return entry + " cannot be read: " + WithoutFullStop(problem);
     }
-    if (result == CTonraDoc::kLoadCountsDiffer) {
-        problem = "Its channel counts differ from the device's.";
+    switch (scratch.LoadSetup(*bytes, problem)) {
+    case CTonraDoc::kLoadOk:
+        return {};
+    case CTonraDoc::kLoadCountsDiffer:
+        return entry + " has other channel counts than the device";
+    default:
+        return entry + " cannot be used: " + WithoutFullStop(problem);
     }
-    if (result != CTonraDoc::kLoadOk) {
-        fileProblem_ = "Cannot load the program file \"" + path + "\".\n" + problem;
-        return false;
-    }
-    return true;
 }

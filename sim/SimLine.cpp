@@ -23,7 +23,8 @@ CSimLine::CSimLine(CSimDevice& device, const LineOptions& options)
 CSimLine::~CSimLine() = default;
 
 bool CSimLine::Stopped() const {
-    return options_.stopAfterMs > 0 && options_.clock && options_.clock->elapsed() >= options_.stopAfterMs;
+    return (options_.switchedOff && *options_.switchedOff) ||
+           (options_.stopAfterMs > 0 && options_.clock && options_.clock->elapsed() >= options_.stopAfterMs);
 }
 
 void CSimLine::Arrived(std::string_view chars) {

@@ -1,7 +1,8 @@
 // CSimLine: one connection of a simulated device, a session plus the carrier under it. The
 // line feeds the session what arrives and hands the session's output to the carrier, at
 // once or, paced, no faster than the serial line's character rate in either direction, and
-// it falls silent for good once the simulator's stop-answering time has come.
+// it falls silent for good once the simulator's stop-answering time has come, and for as long
+// as the device is switched off.
 #pragma once
 
 #include "sim/SimPace.h"
@@ -22,6 +23,7 @@ struct LineOptions {
     bool pace = false;
     const QElapsedTimer* clock = nullptr; // the simulator's, started when it started
     qint64 stopAfterMs = 0;               // 0: never
+    const bool* switchedOff = nullptr;    // while true the device is off: the line is silent
 };
 
 class CSimLine {

@@ -12,6 +12,7 @@ namespace sim {
 
 CSimServer::CSimServer(CSimDevice& device, const LineOptions& options, double closeAfterSeconds)
     : device_(device), options_(options), closeAfterSeconds_(closeAfterSeconds) {
+    options_.switchedOff = &switchedOff_;
     cleanup_.setSingleShot(true);
     QObject::connect(&cleanup_, &QTimer::timeout, [this] { RemoveClosed(); });
 }
@@ -27,7 +28,20 @@ bool CSimServer::Listen(const QHostAddress& address, quint16 port, std::string& 
         return false;
     }
     QObject::connect(server_.get(), &QTcpServer::newConnection, [this] { Accept(); });
+    address_ = server_->serverAddress();
+    port_ = server_->serverPort();
     return true;
+}
+
+void CSimServer::SwitchOff() {
+    switchedOff_ = true;
+    connections_.clear();
+    server_.reset();
+}
+
+bool CSimServer::SwitchOn(std::string& error) {
+    switchedOff_ = false;
+    return port_ == 0 || Listen(address_, port_, error);
 }
 
 bool CSimServer::OpenPty(std::string& error) {
@@ -41,9 +55,9 @@ bool CSimServer::OpenPty(std::string& error) {
 
 bool CSimServer::IsListening() const { return server_ && server_->isListening(); }
 
-QHostAddress CSimServer::Address() const { return server_ ? server_->serverAddress() : QHostAddress(); }
+QHostAddress CSimServer::Address() const { return address_; }
 
-quint16 CSimServer::Port() const { return server_ ? server_->serverPort() : 0; }
+quint16 CSimServer::Port() const { return port_; }
 
 std::string CSimServer::PtyPath() const { return pty_ ? pty_->Path() : std::string(); }
 

@@ -31,6 +31,12 @@ public:
     // Creates the device's pseudo-terminal.
     bool OpenPty(std::string& error);
 
+    // Switches the device off as a power cut would: its connections end, nothing listens and
+    // the pseudo-terminal falls silent. SwitchOn brings it back on the same address and port;
+    // false with the reason when that address cannot be had again.
+    void SwitchOff();
+    bool SwitchOn(std::string& error);
+
     bool IsListening() const;
     QHostAddress Address() const;
     quint16 Port() const;
@@ -57,6 +63,9 @@ private:
     LineOptions options_;
     double closeAfterSeconds_;
     std::unique_ptr<QTcpServer> server_;
+    QHostAddress address_;
+    quint16 port_ = 0;
+    bool switchedOff_ = false;
     std::vector<std::unique_ptr<CSimTcpLine>> connections_;
     std::unique_ptr<CSimPtyLine> pty_;
     QTimer cleanup_; // removes closed connections outside their own handlers

@@ -22,6 +22,16 @@
 //
 // Idle work: CPU time of one idle tick and of one poll cycle with 16 engines connected and
 // polling 16 devices; the event loop runs between the ticks, outside the measurement.
+//
+// A device that returns: the simulated device is switched off (its TCP connection ends, its
+// pseudo-terminal falls silent) until the engine shows the link error, then switched on again
+// after a delay that moves through the 2 s reconnection period. `first_poll_ms` is the time
+// from switching it on to the first characters reaching it, `reread_ms` to the end of the
+// Sync that reads it again; medians of the runs.
+//
+// veltrix-cli: the program's Sync and Upload over TCP against the paced simulator. `ratio` is
+// the time from the transfer's "Initializing" to its "Finished" line on the error output,
+// divided by the line minimum of the characters the simulator's line carried meanwhile.
 #include "link/Port.h"
 #include "model/TonraDoc.h"
 #include "sim/SimServer.h"
@@ -30,6 +40,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QProcess>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QThread>
@@ -37,6 +48,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <ctime>
 #include <functional>
 #include <memory>
@@ -110,6 +122,17 @@ public:
         std::size_t chars = 0;
         Call([&] { chars = simulator_->Server(d).CharsCarried(); });
         return chars;
+    }
+    void SwitchOff(int d) {
+        Call([&] { simulator_->Server(d).SwitchOff(); });
+    }
+    bool SwitchOn(int d) {
+        bool on = false;
+        Call([&] {
+            std::string error;
+            on = simulator_->Server(d).SwitchOn(error);
+        });
+        return on;
     }
 
 private:
@@ -199,7 +222,46 @@ public:
         return figures;
     }
 
+    // Switches device `d` off until its engine shows the link error, waits `delayMs` and
+    // switches it on again: milliseconds to the first characters reaching it and to the end of
+    // the Sync that reads it again; nothing when either did not come.
+    std::optional<std::pair<double, double>> Return(CMeasuredPort& engine, int delayMs) {
+        const int d = engine.Device();
+        simulator_->SwitchOff(d);
+        if (!WaitFor([&] { return engine.LinkError(); })) {
+            return std::nullopt;
+        }
+        WaitFor([] { return false; }, delayMs);
+        const std::size_t charsBefore = simulator_->CharsCarried(d);
+        finished_.reset();
+        QElapsedTimer clock;
+        clock.start();
+        if (!simulator_->SwitchOn(d) || !WaitFor([&] { return simulator_->CharsCarried(d) > charsBefore; })) {
+            return std::nullopt;
+        }
+        const double firstPoll = SecondsSince(clock) * kMs;
+        if (!WaitFor([&] { return finished_.has_value(); }) || !*finished_) {
+            return std::nullopt;
+        }
+        return std::pair{firstPoll, SecondsSince(clock) * kMs};
+    }
+
 private:
+    // Runs the event loop until `done` holds, looking every millisecond; false after `limitMs`.
+    static bool WaitFor(const std::function<bool()>& done, int limitMs = kWaitMs) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done()) {
+            if (clock.elapsed() >= limitMs) {
+                return false;
+            }
+            QEventLoop idle;
+            QTimer::singleShot(1, &idle, &QEventLoop::quit);
+            idle.exec();
+        }
+        return true;
+    }
+
     void ConnectTcp(CPort& engine, int d) {
         const auto [address, port] = simulator_->Endpoint(d);
         const quint32 ip = address.toIPv4Address();
@@ -366,6 +428,106 @@ BENCHMARK(BM_ImmediateClient)
     ->ArgName("mode")
     ->Arg(static_cast<int>(TransferMode::Sync))
     ->Arg(static_cast<int>(TransferMode::DownSync))
+    ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+void BM_DeviceReturns(benchmark::State& state) {
+    constexpr int kDelayStepMs = 230; // moves the return through the reconnection period
+    const auto transport = static_cast<Transport>(state.range(0));
+    Network network(1, false, transport);
+    if (!network.ok()) {
+        state.SkipWithError("the simulator or the engine did not start");
+        return;
+    }
+    std::vector<double> firstPoll;
+    std::vector<double> reread;
+    for (auto _ : state) {
+        const int delayMs =
+            static_cast<int>(firstPoll.size()) * kDelayStepMs % (CPort::kReconnectSeconds * 1000);
+        const auto figures = network.Return(network.Engine(0), delayMs);
+        if (!figures) {
+            state.SkipWithError("the device was not read again");
+            return;
+        }
+        firstPoll.push_back(figures->first);
+        reread.push_back(figures->second);
+        state.SetIterationTime(figures->second / kMs);
+    }
+    state.counters["first_poll_ms"] = Median(firstPoll);
+    state.counters["reread_ms"] = Median(reread);
+    state.counters["worst_reread_ms"] = *std::max_element(reread.begin(), reread.end());
+}
+BENCHMARK(BM_DeviceReturns)
+    ->ArgName("pty")
+    ->Arg(static_cast<int>(Transport::Tcp))
+    ->Arg(static_cast<int>(Transport::Pty))
+    ->Iterations(10)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_CliTransfer(benchmark::State& state) {
+    const auto mode = static_cast<TransferMode>(state.range(0));
+    const bool upload = mode == TransferMode::Upload;
+    const std::string name = upload ? "Upload" : "Sync";
+    const QString program = QCoreApplication::applicationDirPath() + "/../../cli/veltrix-cli";
+    sim::SimOptions options;
+    options.port = 0;
+    options.pace = true;
+    SimulatorThread simulator(options);
+    if (!simulator.ok()) {
+        state.SkipWithError("the simulator did not start");
+        return;
+    }
+    const auto [address, port] = simulator.Endpoint(0);
+    QTemporaryDir folder;
+    double seconds = 0;
+    double lineChars = 0;
+    for (auto _ : state) {
+        QProcess cli;
+        QElapsedTimer clock;
+        std::size_t charsAtStart = 0;
+        QByteArray errors;
+        QObject::connect(&cli, &QProcess::readyReadStandardError, [&] {
+            errors += cli.readAllStandardError();
+            if (!clock.isValid() && errors.contains(name + " Status: Initializing")) {
+                clock.start();
+                charsAtStart = simulator.CharsCarried(0);
+            } else if (clock.isValid() && errors.contains(name + " Status: Finished OK")) {
+                const double elapsed = SecondsSince(clock);
+                state.SetIterationTime(elapsed);
+                seconds += elapsed;
+                lineChars += static_cast<double>(simulator.CharsCarried(0) - charsAtStart);
+                clock.invalidate();
+                errors.clear();
+            }
+        });
+        cli.start(program,
+                  {upload ? "upload" : "sync", "--ip", address.toString(), "--port", QString::number(port),
+                   upload ? "--list" : "--out", folder.filePath(upload ? "all.lst" : "device.dat")});
+        QEventLoop running;
+        QObject::connect(&cli, &QProcess::finished, &running, &QEventLoop::quit);
+        running.exec();
+        if (cli.exitCode() != 0) {
+            state.SkipWithError("veltrix-cli failed");
+            return;
+        }
+    }
+    const double runs = static_cast<double>(state.iterations());
+    const double minimumSeconds = lineChars / runs / sim::kLineCharsPerSecond;
+    state.counters["ratio"] = seconds / runs / minimumSeconds;
+    state.counters["line_chars"] = lineChars / runs;
+    state.counters["line_min_ms"] = minimumSeconds * kMs;
+}
+BENCHMARK(BM_CliTransfer)
+    ->ArgName("mode")
+    ->Arg(static_cast<int>(TransferMode::Sync))
+    ->Arg(static_cast<int>(TransferMode::Upload))
     ->Iterations(3)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

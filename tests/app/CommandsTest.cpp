@@ -175,7 +175,8 @@ TEST_F(Commands, AllProgramsUploadIntoAFolderAndDownloadBack) {
     Ui().AnswerDialog([](CDialog& dialog) { dialog.ClickDlgButton(CSetupPrograms::kDownloadButtonId); });
     Ui().AnswerMessageBox(IDYES);
     ClickNav(4);
-    EXPECT_EQ(Ui().MessageTexts().back(), "File List Error");
+    EXPECT_TRUE(Ui().MessageTexts().back().starts_with("File List Error: program 8 'Missing.dat' cannot be read: "))
+        << Ui().MessageTexts().back();
     EXPECT_EQ(View().Engine(0).Mode(), TransferMode::Idle);
 }
 

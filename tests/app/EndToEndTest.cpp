@@ -134,8 +134,9 @@ TEST_F(EndToEnd, PasswordIsRefusedWhileTheDevicesPasswordIsNotAccepted) {
     EXPECT_EQ(Doc().passwordOk[0], 0);
     Ui().Clear();
     Click(Centre(NavButton(5)));
-    EXPECT_EQ(Ui().MessageTexts(),
-              std::vector<std::string>{"Incorrect device password.\nControl capability disabled."});
+    EXPECT_EQ(Ui().MessageTexts(), std::vector<std::string>{"Incorrect device password.\nControl capability "
+                                                            "disabled.\nClick Sync Device to read the device "
+                                                            "and enter its password again."});
     EXPECT_EQ(Ui().shown().size(), 1u); // no password dialog
 }
 
@@ -144,6 +145,7 @@ TEST_F(EndToEnd, HomeWithUnsavedChangesAsks) {
     ASSERT_TRUE(SelectDevice(0));
     Click(Centre(Strip(0, 4, 12).mute));
     ASSERT_TRUE(Doc().IsModified());
+    ASSERT_TRUE(WaitFor([&] { return View().UnsentChanges(0) == 0; })); // nothing left to send
 
     Ui().AnswerMessageBox(IDNO);
     Click(Centre(NavButton(7)));

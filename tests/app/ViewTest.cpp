@@ -90,6 +90,7 @@ TEST(View, CaptionIsSetOnEveryPaintAndTakesTheDocumentCaptionLiterally) {
 TEST(View, StatusBoxShowsTheStatusTextAfterStatusChanged) {
     StartedApp started;
     CTonraView& view = ViewOf(started);
+    started.doc().deviceOnline[0] = 1; // an offline device says so
     view.SetPageMode(CTonraView::kDevicePage);
     const CRect box = CTonraView::StatusBoxRect(1020, kHeight);
     const auto darkPixels = [&] {
@@ -106,6 +107,40 @@ TEST(View, StatusBoxShowsTheStatusTextAfterStatusChanged) {
     started.doc().statusText = "Sync Status: 42%";
     EXPECT_EQ(view.SendMessage(UM_REFRESH, CPort::StatusChanged), 1);
     EXPECT_GT(darkPixels(), 40);
+}
+
+TEST(View, StatusLineHoldsTheEndOfAnOperationAndCountsChangesGoingOut) {
+    using namespace std::chrono_literals;
+    CStatusLine line;
+    const auto t0 = CStatusLine::Clock::now();
+    CStatusLine::LinkState link;
+    link.statusText = "Sync Status: Finished OK";
+    line.Observe(link.statusText, t0);
+    link.statusText = "Link Status: OK";
+    EXPECT_EQ(line.Shown(link, t0 + 2900ms), "Sync Status: Finished OK");
+    EXPECT_EQ(line.Shown(link, t0 + 3000ms), "Link Status: OK");
+    // Another operation's texts replace it at once.
+    link.statusText = "Upload Status: 5%";
+    EXPECT_EQ(line.Shown(link, t0 + 1s), "Upload Status: 5%");
+    // An Upload's end stays in front of the Sync that follows it, not of that Sync's end.
+    line.Observe("Upload Status: Failed", t0);
+    link.statusText = "Sync Status: 42%";
+    EXPECT_EQ(line.Shown(link, t0 + 1s), "Upload Status: Failed");
+    EXPECT_EQ(line.Shown(link, t0 + 3s), "Sync Status: 42%");
+
+    link.statusText = "Link Status: OK";
+    link.unsentChanges = 11;
+    EXPECT_EQ(line.Shown(link, t0 + 1s), "Sending 11 changes...");
+    link.unsentChanges = 1;
+    EXPECT_EQ(line.Shown(link, t0 + 5s), "Sending 1 change...");
+    // Nothing goes out over a dropped link: it says so, also after the failed Sync's hold.
+    link.linkDown = true;
+    link.statusText = "Sync Status: Failed";
+    line.Observe(link.statusText, t0);
+    EXPECT_EQ(line.Shown(link, t0 + 1s), "Sync Status: Failed");
+    EXPECT_EQ(line.Shown(link, t0 + 4s), "Link Status: Error");
+    link.offline = true;
+    EXPECT_EQ(line.Shown(link, t0 + 1s), "Link Status: Offline");
 }
 
 TEST(View, HoverAndReleaseReachEveryButton) {

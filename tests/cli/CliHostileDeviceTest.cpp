@@ -45,6 +45,17 @@ TEST(CliHostileDevice, ATransferThatGoesWrongEndsWithOneAndNoFile) {
     }
 }
 
+TEST(CliHostileDevice, AnUploadWhoseFollowingSyncFailsEndsWithOne) {
+    QTemporaryDir dir;
+    CScriptedPeer peer(Fault::Silence, TransferMode::Sync, 1);
+    ASSERT_TRUE(peer.Start());
+    const CliRun run =
+        RunCli(QStringList{"upload"} + peer.Target() + QStringList{"--list", dir.filePath("all.lst")});
+    EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("The Upload finished, but the Sync after it failed."))
+        << run.err.toStdString();
+}
+
 TEST(CliHostileDevice, AMonitoredLinkShowsThePauseAndTheRecovery) {
     CScriptedPeer peer(Fault::Pause, TransferMode::Idle);
     ASSERT_TRUE(peer.Start());

@@ -77,6 +77,8 @@ void CScriptedPeer::ServeConnection(int connection) {
     bool synced = false;
     bool faulty = false;
     bool cut = false;
+    int runs = 0;
+    devlink::TransferMode previous = devlink::TransferMode::Idle;
     auto faultStart = std::chrono::steady_clock::now();
     std::array<char, kChunk> buffer{};
     while (!stop_) {
@@ -88,9 +90,11 @@ void CScriptedPeer::ServeConnection(int connection) {
             session.Receive(std::string_view(buffer.data(), static_cast<std::size_t>(count)));
         }
         const devlink::TransferMode transfer = session.Transfer();
+        runs += transfer == when_ && previous != when_ ? 1 : 0;
+        previous = transfer;
         const bool due = when_ == devlink::TransferMode::Idle
                              ? synced && transfer == devlink::TransferMode::Idle
-                             : transfer == when_;
+                             : transfer == when_ && runs > skip_;
         synced = synced || transfer == devlink::TransferMode::Sync;
         if (due && !faulty) {
             faulty = true;

@@ -18,7 +18,9 @@ class CScriptedPeer {
 public:
     enum class Fault { Close, Silence, Flood, CutBlock, Pause };
 
-    CScriptedPeer(Fault fault, devlink::TransferMode when) : fault_(fault), when_(when) {}
+    // The fault begins with transfer `when`, or with its (skip + 1)th run when `skip` is given.
+    CScriptedPeer(Fault fault, devlink::TransferMode when, int skip = 0)
+        : fault_(fault), when_(when), skip_(skip) {}
     ~CScriptedPeer();
     CScriptedPeer(const CScriptedPeer&) = delete;
     CScriptedPeer& operator=(const CScriptedPeer&) = delete;
@@ -34,6 +36,7 @@ private:
 
     const Fault fault_;
     const devlink::TransferMode when_;
+    const int skip_;
     int listener_ = -1;
     int port_ = 0;
     std::atomic<bool> stop_ = false;

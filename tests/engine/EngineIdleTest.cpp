@@ -234,59 +234,57 @@ TEST_F(IdleEngine, LinkErrorAfterFiftySilentCyclesOnceThenRecoveryBySync) {
     EXPECT_EQ(engine.Mode(), TransferMode::Sync);
 }
 
-TEST_F(IdleEngine, AReplyFromAnotherSlotOnlyResetsTheMissCount) {
+TEST_F(IdleEngine, AReplyFromAnotherSlotIsNoAnswerButIsReported) {
     TickPollCycles(51);
     ASSERT_EQ(engine.MissCount(), 51);
     view.codes.clear();
     Reply({.device = kSlot + 1, .code = kReplyGain, .index = 0, .value = 3});
     Tick();
-    EXPECT_EQ(engine.MissCount(), 0);
+    EXPECT_EQ(engine.MissCount(), 51);
     EXPECT_EQ(doc.gain[kSlot][0], 160);
     EXPECT_EQ(doc.gain[kSlot + 1][0], 160);
     EXPECT_TRUE(view.codes.empty());
     EXPECT_EQ(doc.statusText, "Link Status: Error");
+    EXPECT_EQ(engine.LinkProblem(), "answers come from slot 3: check the device's slot");
 }
 
 TEST_F(IdleEngine, NothingLeavesWhileThePasswordIsNotAccepted) {
     doc.passwordOk[kSlot] = 0;
     doc.gain[kSlot][0] = 10;
-    engine.RequestTransfer(TransferMode::Upload);
+    // Transfers that need control are refused at once; nothing waits for the password.
+    EXPECT_EQ(engine.RequestTransfer(TransferMode::Upload), CPort::TransferStart::NoControl);
     TickPollCycles(3);
     EXPECT_EQ(line.sent, "");
-    EXPECT_EQ(engine.Mode(), TransferMode::Upload); // pending, the engine runs idle
+    EXPECT_EQ(engine.Mode(), TransferMode::Idle);
     // Meter levels are taken, parameters are not.
     Reply({.device = kSlot, .code = kReplyMeters, .index = 0, .value = 0x5000});
     Reply({.device = kSlot, .code = kReplyGain, .index = 1, .value = 5});
     Tick(2);
     EXPECT_EQ(doc.meterLevel[kSlot][0], 5);
     EXPECT_EQ(doc.gain[kSlot][1], 160);
-    // Once accepted, the pending Upload opens and drops what was computed meanwhile.
-    doc.passwordOk[kSlot] = 1;
+    // A Sync always starts; without control it cannot send the pending edit first.
+    EXPECT_EQ(engine.RequestTransfer(TransferMode::Sync), CPort::TransferStart::Started);
     Tick();
     const auto frames = SentFrames();
     ASSERT_EQ(frames.size(), 1u);
     EXPECT_EQ(frames[0].code, kCmdBeginTransfer);
-    EXPECT_TRUE(line.sent.ends_with(std::string(kStartSequence) + "U"));
+    EXPECT_TRUE(line.sent.ends_with(std::string(kStartSequence) + "<"));
 }
 
-TEST_F(IdleEngine, SkipsNoiseAndKeepsTheReceiveBufferBounded) {
-    // Characters in front of a frame go one per tick, and only while 16 are buffered.
+TEST_F(IdleEngine, DropsNoiseAtOnceAndKeepsTheReceiveBufferBounded) {
     line.pending = "xyz" + BuildReplyFrame({.device = kSlot, .code = kReplyGain, .index = 2, .value = 7});
-    Tick(3);
-    EXPECT_EQ(doc.gain[kSlot][2], 160);
     Tick();
     EXPECT_EQ(doc.gain[kSlot][2], 7);
-    line.pending = "abc";
-    Tick(5);
-    EXPECT_EQ(engine.ReceiveBuffer(), "abc");
+    line.pending = "abc\x11xx";
+    Tick();
+    EXPECT_EQ(engine.ReceiveBuffer(), "\x11xx"); // may begin a frame
 
-    // A flood keeps only the newest characters; the frame at its end still arrives.
+    // A flood keeps only the newest characters; the frame at its end arrives with it.
     line.pending =
         std::string(100000, 'j') + BuildReplyFrame({.device = kSlot, .code = kReplyGain, .value = 9});
     Tick();
-    EXPECT_EQ(engine.ReceiveBuffer().size(), static_cast<std::size_t>(CPort::kReceiveLimit) - 1);
-    Tick(CPort::kReceiveLimit);
     EXPECT_EQ(doc.gain[kSlot][0], 9);
+    EXPECT_EQ(engine.ReceiveBuffer(), "");
 }
 
 TEST_F(IdleEngine, ASendBufferThatIsFullDropsTheFrame) {

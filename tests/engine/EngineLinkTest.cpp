@@ -180,7 +180,7 @@ TEST_F(EngineLinkTest, UploadIntoAFolderAndDownloadFromIt) {
     // Back to the device, with program 0 taken from A_B's file.
     doc.programFiles = *list;
     doc.programFiles[0] = "A_B";
-    ASSERT_TRUE(engine.BuildDownloadImage()) << engine.FileProblem();
+    ASSERT_EQ(engine.BuildDownloadImage(), "");
     ASSERT_TRUE(Transfer(TransferMode::Download));
     EXPECT_EQ(statuses.back(), "Download Status: Finished");
     ASSERT_TRUE(WaitFinished(TransferMode::Sync));
@@ -229,6 +229,84 @@ TEST_F(EngineLinkTest, ADeviceThatStopsAnsweringRaisesTheLinkError) {
     EXPECT_EQ(doc.statusText, "Link Status: Error");
     EXPECT_EQ(engine.MissCount(), CPort::kLinkErrorReported);
     EXPECT_EQ(doc.meterLevel[kSlot], (std::array<int, kSlotCount>{}));
+}
+
+TEST_F(EngineLinkTest, EscapeAtThePasswordPromptLeavesTheDeviceUsable) {
+    sim::SimOptions options = TwoDevices();
+    options.password = "4321";
+    Start(options);
+    std::vector<std::optional<std::string>> answers = {std::nullopt, "4321"};
+    std::size_t asked = 0;
+    engine.SetPasswordPrompt([&] { return answers.at(asked++); });
+    ConnectTcp();
+    ASSERT_TRUE(Transfer(TransferMode::Sync));
+    ASSERT_EQ(doc.passwordOk[kSlot], 0);
+
+    // Refused at once, with nothing left waiting; the next Sync asks again.
+    EXPECT_EQ(engine.RequestTransfer(TransferMode::Upload), CPort::TransferStart::NoControl);
+    EXPECT_EQ(engine.Mode(), TransferMode::Idle);
+    ASSERT_TRUE(Transfer(TransferMode::Sync));
+    ASSERT_EQ(doc.passwordOk[kSlot], 1);
+    QTemporaryDir folder;
+    doc.programListFile = folder.filePath("programs.lst").toStdString();
+    ASSERT_TRUE(Transfer(TransferMode::Upload));
+    ASSERT_TRUE(WaitFinished(TransferMode::Sync));
+    doc.SetParam(kGain, 100, 0, 0, kSlot);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Device().gain[kSlot][0] == 100; }, kTransferWaitMs));
+}
+
+TEST_F(EngineLinkTest, ANameAndElevenLocksQueuedJustBeforeASyncAllReachTheDevice) {
+    constexpr int kLocks = 11;
+    Start(TwoDevices());
+    ConnectTcp();
+    ASSERT_TRUE(Transfer(TransferMode::Sync));
+    doc.SetParamText(kChannelName, "Vocals", 0, kSlot);
+    for (int lock = 0; lock < kLocks; ++lock) {
+        engine.QueueFrame(kCmdSecurityLock, DeviceBit(kSlot), lock, 0, 1);
+    }
+    EXPECT_EQ(engine.PendingChangeCount(), kLocks + 1);
+    ASSERT_TRUE(Transfer(TransferMode::Sync));
+    EXPECT_EQ(engine.PendingChangeCount(), 0);
+    EXPECT_EQ(Device().channelName[kSlot][0], "Vocals");
+    EXPECT_EQ(doc.channelName[kSlot][0], "Vocals");
+    for (int lock = 0; lock < kLocks; ++lock) {
+        EXPECT_EQ(Device().securityLocks[kSlot][lock], 1) << lock;
+        EXPECT_EQ(doc.securityLocks[kSlot][lock], 1) << lock;
+    }
+}
+
+int notOpenWarnings = 0;
+void CountNotOpenWarnings(QtMsgType, const QMessageLogContext&, const QString& message) {
+    notOpenWarnings += message.contains("not open") ? 1 : 0;
+}
+
+TEST_F(EngineLinkTest, ADeviceSwitchedOffAndOnAgainIsReadAgainWithTheChangesMadeMeanwhile) {
+    Start(TwoDevices());
+    int asked = 0;
+    engine.SetLinkBackQuestion([&] { return ++asked > 0; }); // send the changes
+    ConnectTcp();
+    ASSERT_TRUE(Transfer(TransferMode::Sync));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return doc.statusText == "Link Status: OK"; }, kTransferWaitMs));
+
+    notOpenWarnings = 0;
+    const QtMessageHandler previous = qInstallMessageHandler(CountNotOpenWarnings);
+    simulator->Server(kSlot).SwitchOff();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return doc.statusText == "Link Status: Error"; }, kTransferWaitMs));
+    EXPECT_TRUE(engine.LinkError());
+    doc.SetParam(kGain, 42, 1, 0, kSlot);
+    QTest::qWait(CPort::kReconnectSeconds * 1000 + 500); // a reconnection that fails as well
+    EXPECT_EQ(notOpenWarnings, 0);
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(engine.PendingChangeCount(), 1);
+
+    std::string error;
+    ASSERT_TRUE(simulator->Server(kSlot).SwitchOn(error)) << error;
+    ASSERT_TRUE(WaitFinished(TransferMode::Sync));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(Device().gain[kSlot][1], 42);
+    EXPECT_EQ(doc.gain[kSlot][1], 42);
+    EXPECT_FALSE(engine.LinkError());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return doc.statusText == "Link Status: OK"; }, kTransferWaitMs));
 }
 
 TEST_F(EngineLinkTest, ACorruptedBlockFailsTheSync) {

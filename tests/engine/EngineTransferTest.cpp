@@ -196,15 +196,17 @@ TEST_F(TransferEngine, PasswordCheckAtTheEndOfASync) {
     EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{kIncorrectPassword});
     EXPECT_EQ(ui.shown().at(0).type, MB_OK);
     EXPECT_EQ(doc.statusText, "Link Status: Disabled");
-    // Nothing is sent while the password is not accepted, and a DownSync waits.
+    // Nothing is sent while the password is not accepted, and a DownSync is refused at once;
+    // the edit stays pending until there is control.
     doc.gain[kSlot][0] = 3;
-    engine.RequestTransfer(TransferMode::DownSync);
+    EXPECT_EQ(engine.RequestTransfer(TransferMode::DownSync), CPort::TransferStart::NoControl);
     deviceLine->sent.clear();
     TickPollCycles(2);
     EXPECT_EQ(deviceLine->sent, "");
-    EXPECT_EQ(engine.Mode(), TransferMode::DownSync);
+    EXPECT_EQ(engine.Mode(), TransferMode::Idle);
+    EXPECT_EQ(engine.PendingChangeCount(), 1);
     doc.passwordOk[kSlot] = 1;
-    ASSERT_TRUE(TickUntilIdle());
+    TickPollCycles(2);
     EXPECT_EQ(deviceDoc->gain[kSlot][0], 3);
 
     ui.Clear();
@@ -293,7 +295,10 @@ TEST_F(TransferEngine, UploadReportsFilesItCannotWrite) {
     doc.programListFile = folder.filePath("missing/all.lst").toStdString();
     engine.RequestTransfer(TransferMode::Upload);
     ASSERT_TRUE(TickUntilIdle());
-    EXPECT_EQ(finished.front(), std::make_pair(TransferMode::Upload, true));
+    // The device sent every program, but an Upload whose files cannot be saved has failed.
+    EXPECT_EQ(finished.front(), std::make_pair(TransferMode::Upload, false));
+    EXPECT_NE(std::find(statuses.begin(), statuses.end(), "Upload Status: Failed"), statuses.end());
+    EXPECT_EQ(std::find(statuses.begin(), statuses.end(), "Upload Status: Finished OK"), statuses.end());
     EXPECT_TRUE(engine.FileProblem().starts_with("Cannot save the program file \"" +
                                                  folder.filePath("missing/").toStdString()))
         << engine.FileProblem();
@@ -308,7 +313,7 @@ TEST_F(TransferEngine, DownloadSendsTheListedProgramsFromTheListFolder) {
     SaveProgramFile(folder.filePath("Cold.dat"), 32);
     doc.programFiles[0] = "Warm";
     doc.programFiles[2] = "Cold";
-    ASSERT_TRUE(engine.BuildDownloadImage()) << engine.FileProblem();
+    ASSERT_EQ(engine.BuildDownloadImage(), "");
 
     RunTransfer(TransferMode::Download);
     const std::vector<std::string> shown = TakeStatuses();
@@ -345,29 +350,40 @@ TEST_F(TransferEngine, DownloadRefusesAListWithAFileItCannotUse) {
     truncated.close();
 
     doc.programFiles[0] = "Good";
-    for (const std::string bad : {"Other", "Cut", "Gone"}) {
+    CTonraDoc before;
+    static_cast<CTonraParams&>(before).CopyDevice(doc, kSlot);
+    const std::string imageBefore(engine.DataImage());
+    const std::string entry = "File List Error: program 2 '";
+    for (const auto& [bad, reason] :
+         {std::pair{"Other", "Other.dat' has other channel counts than the device"},
+          std::pair{"Cut", "Cut.dat' cannot be used: "},
+          std::pair{"Gone", "Gone.dat' cannot be read: No such file or directory"}}) {
         doc.programFiles[1] = bad;
-        EXPECT_FALSE(engine.BuildDownloadImage()) << bad;
-        EXPECT_NE(
-            engine.FileProblem().find(folder.filePath(QString::fromStdString(bad + ".dat")).toStdString()),
-            std::string::npos)
-            << engine.FileProblem();
+        const std::string problem = engine.BuildDownloadImage();
+        EXPECT_TRUE(problem.starts_with(entry + reason)) << problem;
+        EXPECT_EQ(engine.FileProblem(), problem);
     }
+    // Neither the document nor the image changed, so nothing reaches the device.
+    testsupport::ExpectSameParams(doc, kSlot, before, kSlot);
+    EXPECT_EQ(engine.DataImage(), imageBefore);
     EXPECT_EQ(doc.inputCount[kSlot], 4);
+    TickPollCycles(3);
+    for (const CommandFrame& frame : SentFrames()) {
+        EXPECT_EQ(frame.code, kCmdPoll);
+    }
 
     // A program file outside the list's folder is never read, even when it is a good one.
     QDir(folder.path()).mkdir("list");
     doc.programListFile = folder.filePath("list/all.lst").toStdString();
     doc.programFiles[0] = "";
     doc.programFiles[1] = "../Good";
-    EXPECT_FALSE(engine.BuildDownloadImage());
-    EXPECT_NE(engine.FileProblem().find("Entry 2 of the program list, \"../Good\""), std::string::npos)
-        << engine.FileProblem();
+    EXPECT_EQ(engine.BuildDownloadImage(),
+              "File List Error: program 2 '../Good.dat' is not in the list's folder");
 
     doc.programListFile = folder.filePath("all.lst").toStdString();
     doc.programFiles[0] = "Good";
     doc.programFiles[1] = "Good";
-    EXPECT_TRUE(engine.BuildDownloadImage());
+    EXPECT_EQ(engine.BuildDownloadImage(), "");
     EXPECT_EQ(engine.FileProblem(), "");
 }
 
