@@ -9,17 +9,14 @@
 #include "model/ModelTypes.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <iostream>
 #include <memory>
 
 #include <unistd.h>
@@ -33,32 +30,26 @@ std::string KeptText(const std::string& setup) {
            "; the next start offers to restore them.";
 }
 
+constexpr unsigned kGenerousSeconds = kGenerousMs / 1000;
+
 // Sends `signal` to this process as soon as a modal dialog or message box is up. Should the
-// loops not be left, the modal window is closed and every loop ends with -1 after a generous
-// time, so that the test fails instead of hanging.
+// signal never be taken, SIGALRM ends the test instead of letting it hang; the signal's own
+// handling replaces that alarm.
 class SignalAtModal {
 public:
     explicit SignalAtModal(int signal) {
         QObject::connect(&poll_, &QTimer::timeout, [this, signal] {
             if (QApplication::activeModalWidget()) {
                 poll_.stop();
+                alarm(kGenerousSeconds);
                 kill(getpid(), signal);
             }
         });
         poll_.start(10);
-        QObject::connect(&giveUp_, &QTimer::timeout, [] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                modal->hide();
-            }
-            QCoreApplication::exit(-1);
-        });
-        giveUp_.setSingleShot(true);
-        giveUp_.start(kGenerousMs);
     }
 
 private:
     QTimer poll_;
-    QTimer giveUp_;
 };
 
 // Runs the main event loop as the program does, opens the Version box from it and sends
@@ -137,9 +128,6 @@ TEST_F(EndOnSignal, TerminateWithADialogOpenKeepsTheChangesForTheNextStart) {
     EXPECT_TRUE(restored.app.GetDocument().IsModified());
     EXPECT_EQ(restored.app.GetDocument().GetPathName(), show);
     EXPECT_FALSE(RecoveryFileExists());
-    restored.ui.AnswerMessageBox(IDCANCEL);
-    EXPECT_FALSE(restored.app.SaveModified());
-    EXPECT_EQ(restored.ui.MessageTexts().back(), "Save changes to show.dat?");
 }
 
 TEST_F(EndOnSignal, HangUpWithoutChangesWritesNothing) {
@@ -183,12 +171,8 @@ TEST_F(EndOnSignal, TheProgramEndsOnTerminate) {
     process.start(program, {"--demo", "1"});
     // The demo network's description comes once the program is up.
     ASSERT_TRUE(process.waitForReadyRead(kGenerousMs)) << process.readAllStandardError().toStdString();
-
-    QElapsedTimer ending;
-    ending.start();
     ASSERT_EQ(kill(static_cast<pid_t>(process.processId()), SIGTERM), 0);
     ASSERT_TRUE(process.waitForFinished(kGenerousMs));
-    std::cout << "ended " << ending.elapsed() << " ms after SIGTERM\n";
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 128 + SIGTERM);
     EXPECT_EQ(process.readAllStandardError().toStdString().find("unsaved"), std::string::npos);

@@ -353,22 +353,16 @@ TEST(Document, RefreshViewsAsksTheViewOnce) {
 
 TEST(Document, OnlyTheOperatorsChangesMarkItModified) {
     auto doc = NewDocument();
-    // Values from a device: written into the fields, validated and taken as the shadow.
+    // Values from a device go into the fields; edits that change nothing or lie beyond the 12
+    // channels are no change either.
     doc->gain[0][2] = 99;
     doc->channelName[0][8] = "Kick";
-    doc->ValidateDevice(0);
     doc->TakeSnapshot(0);
-    EXPECT_FALSE(doc->IsModified());
-
-    // Edits that change nothing, and edits beyond the 12 channels, are no change.
     doc->SetParam(kGain, 99, 2, 0);
     doc->SetParamText(kChannelName, "Kick  ", 4);
     doc->SetParam(kMute, 0, 15, 0);
     EXPECT_FALSE(doc->IsModified());
 
-    doc->SetParam(kGain, 500, 2, 0);
-    EXPECT_TRUE(doc->IsModified());
-    doc->SetModifiedFlag(false);
     doc->SetParamText(kChannelName, "Snare", 4);
     EXPECT_TRUE(doc->IsModified());
     doc->SetModifiedFlag(false);
