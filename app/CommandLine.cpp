@@ -97,7 +97,9 @@ std::string UsageText() {
            "  --version       show the program's version and end\n"
            "\n"
            "The connection settings are kept in ~/.config/Veltrix/tonra.sys\n"
-           "(VELTRIX_CONNECTION_FILE names another file).\n";
+           "(VELTRIX_CONNECTION_FILE names another file). Unsaved changes of a program\n"
+           "ended by SIGTERM, SIGHUP or Ctrl+C are kept in ~/.config/Veltrix/recovery.dat\n"
+           "and offered at the next start.\n";
 }
 
 std::string VersionText() {

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
@@ -110,6 +111,9 @@ private:
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The user's own settings stay out of the pictures, and their recovery file untouched.
+    const QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication application(argc, argv);
     InstallFontSubstitutes();
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");

@@ -1,6 +1,7 @@
 #include "app/TonraApp.h"
 
 #include "app/NetworkStart.h"
+#include "app/RecoveryFile.h"
 #include "framework/Text.h"
 #include "framework/UiService.h"
 
@@ -26,6 +27,10 @@ constexpr std::array<Accelerator, 4> kAccelerators = {{
     {QKeySequence::SaveAs, ID_FILE_SAVE_AS},
 }};
 
+const char* const kConfirmCaption = "Confirm";
+
+std::string FileName(const std::string& path) { return FromQString(QFileInfo(ToQString(path)).fileName()); }
+
 } // namespace
 
 CTonraApp::CTonraApp() : networkStarter_(app::StartNetwork), document_(std::make_unique<CTonraDoc>()) {}
@@ -49,9 +54,11 @@ bool CTonraApp::InitInstance(const std::optional<std::string>& setupFile, std::o
     }
     InstallAccelerators();
     mainFrame_->SetCloseQuery([this] { return SaveModified(); });
+    mainFrame_->GetView().SetSaveQuery([this] { return SaveModified(); });
     mainFrame_->ShowStartWindow();
     mainFrame_->UpdateWindow();
     mainFrame_->SetWindowText(kMainCaption);
+    OfferRecoveredChanges();
     if (demo_) {
         ConnectDemoNetwork();
     }
@@ -136,8 +143,6 @@ bool CTonraApp::OpenDocumentFile(const std::string& path) {
         return false;
     }
     if (document_->OnOpenDocument(path)) {
-        // The pages showing the file's values count as no change: the document is as saved.
-        document_->SetModifiedFlag(false);
         recentFiles_->Add(path);
         return true;
     }
@@ -185,5 +190,48 @@ bool CTonraApp::DoSave(bool askForName) {
 
 std::string CTonraApp::DocumentTitle() const {
     const std::string& path = document_->GetPathName();
-    return path.empty() ? kNewFileName : FromQString(QFileInfo(ToQString(path)).fileName());
+    return path.empty() ? kUnnamedSetup : FileName(path);
+}
+
+std::string CTonraApp::KeepUnsavedChanges() {
+    if (!document_->IsModified()) {
+        return {};
+    }
+    std::string problem = "No device is selected.";
+    const QByteArray setup = document_->StoreSetup();
+    if (setup.isEmpty() || !app::WriteRecoveryFile(setup, document_->GetPathName(), problem)) {
+        return "the unsaved changes to " + DocumentTitle() + " could not be kept. " + problem;
+    }
+    return "the unsaved changes to " + DocumentTitle() + " were written to " + app::RecoveryFilePath() +
+           "; the next start offers to restore them.";
+}
+
+void CTonraApp::OfferRecoveredChanges() {
+    const std::optional<app::RecoveredSetup> recovered = app::FindRecoveryFile();
+    if (!recovered) {
+        return;
+    }
+    const std::string what =
+        recovered->setupFile.empty() ? "a setup that was never saved" : FileName(recovered->setupFile);
+    const std::string question = "Restore the unsaved changes to " + what +
+                                 "?\n\nVeltrix was ended before they were saved; they were kept in\n" +
+                                 recovered->path + "\n\nYes opens them as unsaved changes, No deletes them.";
+    switch (AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION, kConfirmCaption)) {
+    case IDYES:
+        // A file that cannot be read stays for the operator to look at; they were told why.
+        if (document_->OnOpenDocument(recovered->path)) {
+            document_->SetPathName(recovered->setupFile);
+            if (!recovered->setupFile.empty()) {
+                document_->documentCaption = recovered->setupFile;
+            }
+            document_->SetModifiedFlag();
+            app::RemoveRecoveryFile();
+        }
+        break;
+    case IDNO:
+        app::RemoveRecoveryFile();
+        break;
+    default:
+        break; // not answered: the program is being ended; the changes stay for the next start
+    }
 }

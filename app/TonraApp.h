@@ -26,6 +26,8 @@ public:
     static constexpr const char* kMainCaption = "Veltrix Loudspeaker Controller";
     // The name a setup is offered under before it was ever saved.
     static constexpr const char* kNewFileName = "Tonra";
+    // What the questions call a setup that has no file yet.
+    static constexpr const char* kUnnamedSetup = "this setup";
     static constexpr const char* kSetupFilter = "Setup Files (*.dat)|*.dat||";
     static constexpr const char* kSetupExtension = ".dat";
 
@@ -58,6 +60,10 @@ public:
     // When the document has unsaved changes: asks whether to save them and does so. False
     // when the user cancelled or saving failed, so the change of document must not happen.
     bool SaveModified();
+    // The program is being ended from outside and nobody can be asked: unsaved changes go to
+    // the recovery file, offered at the next start. Returns what happened as a sentence for
+    // the error output, or "" when there were no unsaved changes.
+    std::string KeepUnsavedChanges();
 
 private:
     // With no file: New. With a file: New for the other devices and the connection settings,
@@ -69,7 +75,11 @@ private:
     void OnFileOpen();
     // Saves to the document's file, or asks for one first when it has none or `askForName`.
     bool DoSave(bool askForName);
+    // The setup file's name, or "this setup".
     std::string DocumentTitle() const;
+    // Changes kept in the recovery file when the program was last ended from outside: offered
+    // for restoring as unsaved changes, or discarded.
+    void OfferRecoveredChanges();
 
     // Starts the demo network's devices before New reads the connection file; false (the
     // operator told why) when they cannot start.

@@ -448,6 +448,9 @@ void CTonraView::RelayoutDevicePanel() {
 }
 
 void CTonraView::SelectDevice(int device) {
+    if (saveQuery_ && !saveQuery_()) {
+        return;
+    }
     networkPage_.ShowWindow(SW_HIDE);
     devicePanel_.ShowWindow(SW_SHOW);
     document_.currentDevice = device;
@@ -478,7 +481,6 @@ void CTonraView::OnHomeCommand(UINT id) {
     default:
         break;
     }
-    document_.SetModifiedFlag(false);
     networkPage_.RefreshDeviceTiles();
 }
 

@@ -15,6 +15,7 @@
 #include "pages/WndMain.h"
 
 #include <array>
+#include <functional>
 #include <string>
 
 class CTonraDoc;
@@ -64,6 +65,9 @@ public:
     std::string WindowCaption() const;
     // A note the caption carries after the product name, such as " - Demo network".
     void SetCaptionNote(std::string note) { captionNote_ = std::move(note); }
+    // Asked before a device tile replaces the document with that device's settings; when it
+    // answers false the home page stays.
+    void SetSaveQuery(std::function<bool()> query) { saveQuery_ = std::move(query); }
 
     // What confirming the Connection Setup dialog does: write the connection file, take every
     // device offline, then connect every slot with its new port or address.
@@ -145,4 +149,5 @@ private:
     CStatusLine statusLine_;
     std::string paintedStatus_;
     std::string paintedNote_;
+    std::function<bool()> saveQuery_;
 };

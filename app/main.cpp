@@ -34,11 +34,21 @@ int main(int argc, char* argv[]) {
     }
     QApplication application(argc, argv);
     InstallFontSubstitutes();
+    // Outlives the application object, so that a take-down that hangs is still ended.
     app::CQuitOnSignal quitOnSignal;
     CQtUiService uiService;
     CScopedUiService installed(uiService);
     CTonraApp theApp;
-    if (!theApp.InitInstance(commandLine.setupFile, commandLine.demoDevices)) {
+    quitOnSignal.SetBeforeQuit([&theApp] {
+        if (const std::string kept = theApp.KeepUnsavedChanges(); !kept.empty()) {
+            std::cerr << "veltrix: " << kept << std::endl;
+        }
+    });
+    const bool started = theApp.InitInstance(commandLine.setupFile, commandLine.demoDevices);
+    if (quitOnSignal.Received()) {
+        return quitOnSignal.ExitCode(); // ended while a start-up message was shown
+    }
+    if (!started) {
         return 1;
     }
     if (CDemoNetwork* demo = theApp.GetDemoNetwork()) {

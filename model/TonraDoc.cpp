@@ -205,8 +205,9 @@ int CTonraDoc::SetParam(int kind, int value, int channel, int index, int device)
             continue;
         }
         const int slot = ChannelSlot(i, d);
-        if (int* field = slot < 0 ? nullptr : ParamField(kind, d, slot, index)) {
+        if (int* field = slot < 0 ? nullptr : ParamField(kind, d, slot, index); field && *field != clamped) {
             *field = clamped;
+            SetModifiedFlag();
         }
     }
     return count;
@@ -222,7 +223,11 @@ void CTonraDoc::SetParamText(int kind, const std::string& text, int channel, int
     const int d = ResolveDevice(device);
     const int slot = ChannelSlot(channel, d);
     if (kind == kChannelName && slot >= 0) {
+        const std::string before = channelName[d][slot];
         channelName[d][slot] = DecodeNameChars(EncodeNameChars(text, kChannelNameLength));
+        if (channelName[d][slot] != before) {
+            SetModifiedFlag();
+        }
     }
 }
 
@@ -372,6 +377,7 @@ void CTonraDoc::CopyChannel(int sourceChannel, int targetChannel, int device) {
     if (from < 0 || to < 0) {
         return;
     }
+    SetModifiedFlag();
     gain[d][to] = gain[d][from];
     delay[d][to] = delay[d][from];
     eqType[d][to] = eqType[d][from];

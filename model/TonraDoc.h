@@ -139,6 +139,9 @@ public:
     // Save: writes the current device as a setup file. A failure is reported in a message box
     // and leaves any earlier file of that name as it was.
     bool OnSaveDocument(const std::string& path);
+    // Modified: the operator changed the setup since it was new, opened or saved. SetParam,
+    // SetParamText and CopyChannel mark it when they change a value; values that come from a
+    // device (written into the fields by the link engine) or from a file do not.
     bool IsModified() const { return modified_; }
     void SetModifiedFlag(bool modified = true) { modified_ = modified; }
     // The setup file the document was last opened from or saved to; empty after New.

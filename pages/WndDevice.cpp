@@ -349,7 +349,6 @@ void CWndDevice::Refresh() {
         changed = RefreshStrip(c) || changed;
     }
     if (changed) {
-        document->SetModifiedFlag(true);
         SetFocus();
     }
     if (eqEditor.GetSafeHwnd()) {
@@ -510,6 +509,7 @@ void CWndDevice::ToggleParam(int kind, int c) {
 void CWndDevice::PressLinkButton(int c, int k) {
     int& group = document->linkGroup[document->currentDevice][c];
     group = group == k + 1 ? 0 : k + 1;
+    document->SetModifiedFlag(); // link groups are part of the setup
     Refresh();
 }
 

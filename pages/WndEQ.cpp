@@ -230,7 +230,6 @@ void CWndEQ::Refresh() {
         changed |= RefreshBand(b);
     }
     if (changed) {
-        document->SetModifiedFlag();
         SetFocus();
     }
 }

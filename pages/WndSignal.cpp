@@ -359,7 +359,6 @@ void CWndSignal::Refresh() {
         changed |= RefreshLimiter();
     }
     if (changed) {
-        document->SetModifiedFlag();
         SetFocus();
     }
 }

@@ -7,6 +7,8 @@
 #include "link/Protocol.h"
 #include "model/ModelTypes.h"
 #include "sim/SimDevice.h"
+#include "sim/SimServer.h"
+#include "sim/SimSession.h"
 
 #include <QElapsedTimer>
 
@@ -165,6 +167,37 @@ TEST_F(EndToEnd, HomeWithUnsavedChangesAsks) {
     EXPECT_FALSE(View().DevicePanel().IsWindowVisible());
     EXPECT_FALSE(Doc().IsModified());
     EXPECT_EQ(View().WindowCaption(), "Veltrix");
+}
+
+TEST_F(EndToEnd, ValuesFromTheDeviceAreNoChangeToSave) {
+    StartDevices(Devices(1));
+    ASSERT_TRUE(SelectDevice(0));
+    Click(Centre(NavButton(6))); // Sync Device
+    ASSERT_TRUE(WaitFinished(TransferMode::Sync));
+    // A change on the device's front panel, once the device took the Sync's last acknowledgement.
+    ASSERT_TRUE(WaitFor([&] {
+        const std::vector<sim::CSimSession*> sessions = simulator->Server(0).Sessions();
+        return std::all_of(sessions.begin(), sessions.end(),
+                           [](const sim::CSimSession* s) { return s->Transfer() == TransferMode::Idle; });
+    }));
+    ASSERT_TRUE(simulator->FrontPanelChange(0, devlink::kReplyGain, 10, 0, 77));
+    ASSERT_TRUE(WaitFor([&] { return View().DevicePanel().GetStrip(6).gainFader.value == 77; }));
+    EXPECT_FALSE(Doc().IsModified());
+    Ui().Clear();
+    EXPECT_TRUE(started.app.SaveModified()); // what closing asks
+    Click(Centre(NavButton(7)));             // Home
+    EXPECT_EQ(Doc().pageMode, 0);
+    EXPECT_TRUE(Ui().shown().empty());
+
+    // The operator's click is a change; the question names the setup, which has no file.
+    ASSERT_TRUE(SelectDevice(0));
+    Click(Centre(Strip(0, 4, 12).mute));
+    EXPECT_TRUE(Doc().IsModified());
+    ASSERT_TRUE(WaitFor([&] { return Device().mute[0][0] == Doc().mute[0][0]; }));
+    Ui().AnswerMessageBox(IDCANCEL);
+    started.app.GetMainWnd()->SendMessage(WM_CLOSE);
+    EXPECT_EQ(Ui().MessageTexts(), std::vector<std::string>{"Save changes to this setup?"});
+    EXPECT_NE(started.app.GetMainWnd()->GetSafeHwnd(), nullptr);
 }
 
 TEST_F(EndToEnd, ADeviceOnAPseudoTerminalSyncs) {

@@ -152,7 +152,7 @@ TEST_F(FileCommands, UnsavedChangesAreOfferedForSaving) {
 
     started.ui.AnswerMessageBox(IDCANCEL);
     started.app.OnCommand(ID_FILE_NEW);
-    EXPECT_EQ(started.ui.MessageTexts(), std::vector<std::string>{"Save changes to Tonra?"});
+    EXPECT_EQ(started.ui.MessageTexts(), std::vector<std::string>{"Save changes to this setup?"});
     EXPECT_EQ(started.doc().gain[0][0], 12);
 
     // Yes, then the save dialog is cancelled: the changes stay.

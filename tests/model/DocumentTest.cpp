@@ -368,3 +368,25 @@ TEST(Document, RefreshViewsAsksTheViewOnce) {
     doc.OnNewDocument();
     EXPECT_EQ(view.refreshes, (std::vector<WPARAM>{CTonraDoc::kRefreshViewsCode}));
 }
+
+TEST(Document, OnlyTheOperatorsChangesMarkItModified) {
+    auto doc = NewDocument();
+    // Values from a device go into the fields; edits that change nothing or lie beyond the 12
+    // channels are no change either.
+    doc->gain[0][2] = 99;
+    doc->channelName[0][8] = "Kick";
+    doc->TakeSnapshot(0);
+    doc->SetParam(kGain, 99, 2, 0);
+    doc->SetParamText(kChannelName, "Kick  ", 4);
+    doc->SetParam(kMute, 0, 15, 0);
+    EXPECT_FALSE(doc->IsModified());
+
+    doc->SetParamText(kChannelName, "Snare", 4);
+    EXPECT_TRUE(doc->IsModified());
+    doc->SetModifiedFlag(false);
+    doc->SetParam(kLimAttack, 3, 11, 0);
+    EXPECT_TRUE(doc->IsModified());
+    doc->SetModifiedFlag(false);
+    doc->CopyChannel(0, 1);
+    EXPECT_TRUE(doc->IsModified());
+}
