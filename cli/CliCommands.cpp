@@ -80,10 +80,10 @@ constexpr std::array<CommandInfo, 10> kCommands = {{
     {"ports", Command::Ports, 0, 0, nullptr, false, "ports [--json]",
      "list the serial ports, whether you may open them, and where the COM numbers lead",
      "Every serial port of this computer: its path, its stable name under /dev/serial/by-id/,\n"
-     "description, maker and USB ids, and whether you may open it; if not, why and the command\n"
-     "that fixes it. Then every COM number that leads elsewhere than /dev/ttyS<n-1>, set in\n"
-     "the settings or by VELTRIX_COM<n>, as \"COM3 -> /dev/pts/4\". --json prints one JSON\n"
-     "document {\"ports\": [...], \"comPorts\": [...]}.\n"
+     "description, maker and USB ids, whether you may open it (if not, why and the command that\n"
+     "fixes it) and the program that has it open. Then every COM number that leads elsewhere\n"
+     "than /dev/ttyS<n-1>, set in the settings or by VELTRIX_COM<n>, as \"COM3 -> /dev/pts/4\".\n"
+     "--json prints one JSON document {\"ports\": [...], \"comPorts\": [...]}.\n"
      "Example:\n"
      "  veltrix-cli ports\n"},
 }};

@@ -53,6 +53,7 @@ void Field(std::ostream& out, const std::string& label, const std::string& value
 void AccessFields(std::ostream& out, const devlink::PortAccess& access) {
     Field(out, "may open", access.mayOpen ? "yes" : "no: " + access.reason);
     Field(out, "fix", access.fix);
+    Field(out, "in use by", access.heldBy);
 }
 
 void PrintText(const std::vector<devlink::SerialPortInfo>& ports, const std::vector<ComPortEntry>& entries,
@@ -92,6 +93,7 @@ void AddAccess(QJsonObject& object, const std::string& path) {
     object["mayOpen"] = access.mayOpen;
     object["reason"] = OrNull(access.reason);
     object["fix"] = OrNull(access.fix);
+    object["heldBy"] = OrNull(access.heldBy);
 }
 
 void PrintJson(const std::vector<devlink::SerialPortInfo>& ports, const std::vector<ComPortEntry>& entries,

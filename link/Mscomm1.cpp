@@ -200,11 +200,13 @@ bool CMscomm1::OpenDevice(const std::string& path) {
         }
         return false;
     }
-    // A device that goes away shows as a resource error; closing at once keeps the port from
-    // reporting it again and again. Supervise notices the closed port.
+    // A device that goes away shows as a resource error, or, once the system has hung the
+    // terminal up, as a read error at every turn of the event loop. Closing at once keeps the
+    // port from reporting it again and again; Supervise notices the closed port.
     QObject::connect(port.get(), &QSerialPort::errorOccurred, port.get(),
                      [raw = port.get()](QSerialPort::SerialPortError error) {
-                         if (error == QSerialPort::ResourceError && raw->isOpen()) {
+                         const bool gone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+                         if (gone && raw->isOpen()) {
                              raw->close();
                          }
                      });

@@ -119,12 +119,8 @@ PortAccess CheckPortAccess(const std::string& devicePath) {
         }
         return result;
     }
-    if (const std::string holder = PortHolder(devicePath); !holder.empty()) {
-        result.reason = "in use by " + holder;
-        result.fix = "end that program";
-        return result;
-    }
     result.mayOpen = true;
+    result.heldBy = PortHolder(devicePath);
     return result;
 }
 

@@ -13,6 +13,9 @@ struct PortAccess {
     bool mayOpen = false;
     std::string reason; // empty when the port may be opened
     std::string fix;    // a command or an action; empty when nothing is known to help
+    // The program that has the port open, as PortHolder tells; a program that holds a port
+    // for itself keeps others from opening it.
+    std::string heldBy;
 };
 
 // The group that owns the device file ("dialout" on Debian, "uucp" on Arch); empty when the
@@ -29,7 +32,7 @@ std::string OpenRefusalAdvice(const std::string& devicePath);
 // The advice for a device that is not there.
 std::string MissingPortAdvice();
 // Whether this user may open the port, judged from the device file without opening it (opening
-// a port can reset the device behind it). A port held by another program counts as refused.
+// a port can reset the device behind it), and which program holds it.
 PortAccess CheckPortAccess(const std::string& devicePath);
 
 } // namespace devlink

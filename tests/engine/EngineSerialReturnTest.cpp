@@ -67,7 +67,10 @@ TEST(EngineSerialReturnTest, APortThatVanishesRaisesTheLinkErrorAndIsReadAgainWh
     ASSERT_TRUE(engine.Create(nullptr, &doc, kSlot));
     doc.comPort[kSlot] = kComPort;
     ASSERT_TRUE(engine.Connect()) << ui.MessageTexts().front();
+    engine.RequestTransfer(TransferMode::Sync);
     ASSERT_TRUE(QTest::qWaitFor([&] { return doc.statusText == "Link Status: OK"; }, kWaitMs));
+    ASSERT_EQ(finished, (std::vector<std::pair<TransferMode, bool>>{{TransferMode::Sync, true}}));
+    finished.clear();
 
     // The adapter is pulled: its terminal goes away for good.
     first.reset();
@@ -102,7 +105,7 @@ TEST(EngineSerialReturnTest, APortThatVanishesRaisesTheLinkErrorAndIsReadAgainWh
     ASSERT_EQ(finished.size(), 1u);
     EXPECT_EQ(finished[0], std::make_pair(TransferMode::Sync, true));
     testsupport::ExpectSameParams(doc, kSlot, second->Doc(), kSlot);
-    EXPECT_EQ(doc.statusText, "Link Status: OK");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return doc.statusText == "Link Status: OK"; }, kWaitMs));
     unsetenv(variable.c_str());
 }
 

@@ -246,3 +246,29 @@ TEST_F(SerialTransportTest, APortInUseNamesTheProgramThatHoldsIt) {
               std::string::npos)
         << text;
 }
+
+TEST_F(SerialTransportTest, APortWhoseTerminalGoesAwayIsClosedAndOpenedAgainWhenItComesBack) {
+    const QTemporaryDir byId;
+    const std::string link = byId.filePath("usb-Maker_Adapter_B2-if00-port0").toStdString();
+    auto pty = std::make_unique<TestPty>(21);
+    ASSERT_EQ(symlink(pty->slavePath().c_str(), link.c_str()), 0);
+    setenv("VELTRIX_COM21", link.c_str(), 1);
+    ASSERT_TRUE(serial.Open(20, devlink::kSerialSettings));
+
+    // Only this transport had the terminal open: it is hung up, and reads fail at every turn
+    // of the event loop until the port is closed.
+    pty.reset();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return serial.Receive().empty() && !serial.IsDevicePresent(); }, kWaitMs));
+    EXPECT_TRUE(serial.IsOpen());
+    serial.Send("nobody listens");
+
+    pty = std::make_unique<TestPty>(22);
+    const std::string fresh = link + ".new";
+    ASSERT_EQ(symlink(pty->slavePath().c_str(), fresh.c_str()), 0);
+    ASSERT_EQ(rename(fresh.c_str(), link.c_str()), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return serial.Receive(), serial.IsDevicePresent(); }, kWaitMs));
+    pty->Write("back");
+    EXPECT_EQ(ReceiveUntil(serial, 4), "back");
+    EXPECT_TRUE(ui.shown().empty());
+    unsetenv("VELTRIX_COM21");
+}
