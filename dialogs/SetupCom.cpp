@@ -49,7 +49,8 @@ constexpr int kFirstOctetColumn = 3;
 
 constexpr std::string_view kStableFolder = "/dev/serial/by-id/";
 constexpr std::string_view kDevicePrefix = "/dev/";
-constexpr std::string_view kNotPresent = " (not present)";
+// First, so that a long name cut off at the list's edge still shows it.
+constexpr std::string_view kNotPresent = "not present: ";
 constexpr std::string_view kFromEnvironment = " (from VELTRIX_COM";
 
 // A device path as the port list shows it: without /dev/, a stable name without its folder.
@@ -148,7 +149,7 @@ void CSetupCom::FillPortList(int row) {
         if (target.fixed) {
             label += std::string(kFromEnvironment) + std::to_string(com) + ")";
         } else if (!target.present) {
-            label += kNotPresent;
+            label.insert(0, kNotPresent);
         }
         list.AddString(label);
         paths.push_back(target.path);
