@@ -82,7 +82,9 @@ std::string PortHolder(const std::string& devicePath) {
         const std::string pid = process.path().filename().string();
         if (pid.find_first_not_of("0123456789") == std::string::npos &&
             OpensFile(process.path() / "fd", target)) {
-            return ProcessName(pid) + " (process " + pid + ")";
+            // Another device row of this very program may hold the port: say so plainly.
+            const std::string name = pid == std::to_string(getpid()) ? "this program" : ProcessName(pid);
+            return name + " (process " + pid + ")";
         }
     }
     return {};

@@ -23,8 +23,9 @@ struct PortAccess {
 std::string DeviceGroup(const std::string& devicePath);
 // How to get the right to use the device: join its group. Empty when the group is unknown.
 std::string PermissionAdvice(const std::string& devicePath);
-// The program that has the device open, as "minicom (process 1234)"; empty when the system
-// does not tell (another user's processes are hidden from an ordinary user).
+// The program that has the device open, as "minicom (process 1234)", or "this program (process
+// 1234)"; empty when the system does not tell (another user's processes are hidden from an
+// ordinary user).
 std::string PortHolder(const std::string& devicePath);
 // The advice for a device whose opening was refused: the group to join when the user lacks
 // the right, else the program that holds it; empty when neither is known.
