@@ -30,8 +30,9 @@ void FillSerialPortChoices(CSetupCom& dialog) {
     }
     for (int com = 1; com <= CSetupCom::kComPortCount; ++com) {
         const devlink::ComPortTarget target = devlink::ComPortTargetOf(com);
-        dialog.comTargets[static_cast<std::size_t>(com)] = {
-            target.path, devlink::DeviceExists(target.path), target.source == devlink::ComPortSource::Environment};
+        const bool fromEnvironment = target.source == devlink::ComPortSource::Environment;
+        dialog.comTargets[static_cast<std::size_t>(com)] = {target.path, devlink::DeviceExists(target.path),
+                                                            fromEnvironment};
     }
 }
 

@@ -176,7 +176,8 @@ void CSetupCom::TakePortChoice(int row) {
     const auto r = static_cast<std::size_t>(row);
     const int com = portChoices[r];
     const int entry = portLists_[r].GetCurSel();
-    if (com < 1 || com > kComPortCount || entry < 0 || static_cast<std::size_t>(entry) >= portListPaths_[r].size()) {
+    if (com < 1 || com > kComPortCount || entry < 0 ||
+        static_cast<std::size_t>(entry) >= portListPaths_[r].size()) {
         return;
     }
     ComTarget& target = comTargets[static_cast<std::size_t>(com)];

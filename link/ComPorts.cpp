@@ -56,7 +56,8 @@ void AddSettingsNumbers(const char* folder, std::set<int>& numbers) {
     for (const QString& key : settings.childKeys()) {
         const std::string name = key.toStdString();
         if (name.starts_with(kComKeyPrefix)) {
-            if (const std::optional<int> number = ComNumber(std::string_view(name).substr(kComKeyPrefix.size()))) {
+            if (const std::optional<int> number =
+                    ComNumber(std::string_view(name).substr(kComKeyPrefix.size()))) {
                 numbers.insert(*number);
             }
         }
@@ -68,7 +69,8 @@ void AddEnvironmentNumbers(std::set<int>& numbers) {
         const std::string_view text(*entry);
         const std::size_t equals = text.find('=');
         if (text.starts_with(kEnvironmentPrefix) && equals != std::string_view::npos) {
-            const std::string_view digits = text.substr(kEnvironmentPrefix.size(), equals - kEnvironmentPrefix.size());
+            const std::string_view digits =
+                text.substr(kEnvironmentPrefix.size(), equals - kEnvironmentPrefix.size());
             if (const std::optional<int> number = ComNumber(digits)) {
                 numbers.insert(*number);
             }
@@ -76,7 +78,9 @@ void AddEnvironmentNumbers(std::set<int>& numbers) {
     }
 }
 
-std::optional<unsigned> IdOf(bool has, quint16 id) { return has ? std::optional<unsigned>(id) : std::nullopt; }
+std::optional<unsigned> IdOf(bool has, quint16 id) {
+    return has ? std::optional<unsigned>(id) : std::nullopt;
+}
 
 } // namespace
 

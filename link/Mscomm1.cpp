@@ -205,7 +205,8 @@ bool CMscomm1::OpenDevice(const std::string& path) {
     // port from reporting it again and again; Supervise notices the closed port.
     QObject::connect(port.get(), &QSerialPort::errorOccurred, port.get(),
                      [raw = port.get()](QSerialPort::SerialPortError error) {
-                         const bool gone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+                         const bool gone =
+                             error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
                          if (gone && raw->isOpen()) {
                              raw->close();
                          }

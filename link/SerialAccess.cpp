@@ -67,9 +67,8 @@ std::string PermissionAdvice(const std::string& devicePath) {
     if (group.empty()) {
         return {};
     }
-    return "Only members of the group \"" + group + "\" may use " + devicePath +
-           ". Join it with\n    " + JoinCommand(group) +
-           "\nthen log out and in again.";
+    return "Only members of the group \"" + group + "\" may use " + devicePath + ". Join it with\n    " +
+           JoinCommand(group) + "\nthen log out and in again.";
 }
 
 std::string PortHolder(const std::string& devicePath) {

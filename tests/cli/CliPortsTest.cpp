@@ -49,7 +49,8 @@ TEST(CliPortsTest, ListsWhereEachComNumberLeadsAndWhetherItsPortCanBeOpened) {
     ASSERT_GE(com1, 0) << text.out.toStdString();
     EXPECT_EQ(lines.value(com1 + 1), "  set by       VELTRIX_COM1");
     EXPECT_EQ(lines.value(com1 + 2), "  may open     yes");
-    EXPECT_TRUE(lines.value(com1 + 3).startsWith("  in use by    veltrix-sim (process ")) << text.out.toStdString();
+    EXPECT_TRUE(lines.value(com1 + 3).startsWith("  in use by    veltrix-sim (process "))
+        << text.out.toStdString();
     const auto com5 = lines.indexOf(QString("COM5 -> ") + kMissingAdapter);
     ASSERT_GT(com5, com1) << text.out.toStdString();
     EXPECT_EQ(lines.value(com5 + 1), "  set by       the settings (SerialPorts/COM5)");

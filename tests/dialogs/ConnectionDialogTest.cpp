@@ -64,8 +64,8 @@ TEST_F(ConnectionDialog, OctetFieldIdsRunInThreeBlocksAndEveryControlHasItsOwnId
 TEST_F(ConnectionDialog, TabGoesAlongEachRowThenToTheNextRow) {
     ASSERT_EQ(Run([](CDialog& d) {
                   QWidget* at = d.GetDlgItem(1118 + 2);
-                  const int expected[] = {1180 + 2, 1094 + 8, 1094 + 9, 1094 + 10, 1094 + 11, 1118 + 3, 1180 + 3,
-                                          1094 + 12};
+                  const int expected[] = {1180 + 2,  1094 + 8, 1094 + 9, 1094 + 10,
+                                          1094 + 11, 1118 + 3, 1180 + 3, 1094 + 12};
                   for (const int id : expected) {
                       do { // labels take no focus
                           at = at->nextInFocusChain();
@@ -165,7 +165,8 @@ TEST_F(ConnectionDialog, EachRowShowsWhereItsComNumberLeadsAndCanPointItAtAPortO
     constexpr int kPortList = CSetupCom::kFirstPortListId;
     const std::string adapter = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1-if00-port0";
     dialog.portChoices = {3, 4, 3, 5, 0};
-    dialog.portOptions = {{adapter, "/dev/ttyUSB0", "ttyUSB0: FT232R USB UART, FTDI"}, {"/dev/ttyS0", "/dev/ttyS0", "ttyS0"}};
+    dialog.portOptions = {{adapter, "/dev/ttyUSB0", "ttyUSB0: FT232R USB UART, FTDI"},
+                          {"/dev/ttyS0", "/dev/ttyS0", "ttyS0"}};
     dialog.comTargets[3] = {"/dev/pts/4", true, false};
     dialog.comTargets[4] = {"/dev/ttyS3", false, false};
     dialog.comTargets[5] = {"/dev/pts/9", true, true};

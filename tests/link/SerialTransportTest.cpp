@@ -5,7 +5,6 @@
 #include "link/PortSerial.h"
 #include "link/Protocol.h"
 
-#include <QCoreApplication>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -241,7 +240,8 @@ TEST_F(SerialTransportTest, APortInUseNamesTheProgramThatHoldsIt) {
     ASSERT_EQ(ui.shown().size(), 1u);
     const std::string& text = ui.shown()[0].text;
     EXPECT_NE(text.find("COM5 (" + pty.slavePath() + ") cannot be opened"), std::string::npos) << text;
-    EXPECT_NE(text.find("in use by this program (process " + std::to_string(getpid()) + ")"), std::string::npos)
+    EXPECT_NE(text.find("in use by this program (process " + std::to_string(getpid()) + ")"),
+              std::string::npos)
         << text;
 }
 
@@ -256,7 +256,8 @@ TEST_F(SerialTransportTest, APortWhoseTerminalGoesAwayIsClosedAndOpenedAgainWhen
     // Only this transport had the terminal open: it is hung up, and reads fail at every turn
     // of the event loop until the port is closed.
     pty.reset();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return serial.Receive().empty() && !serial.IsDevicePresent(); }, kWaitMs));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return serial.Receive().empty() && !serial.IsDevicePresent(); }, kWaitMs));
     EXPECT_TRUE(serial.IsOpen());
     serial.Send("nobody listens");
 
