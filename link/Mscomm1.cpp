@@ -186,11 +186,9 @@ bool CMscomm1::OpenDevice(const std::string& path) {
     auto port = std::make_unique<QSerialPort>();
     port->setPortName(QString::fromStdString(path));
     port->setReadBufferSize(inBufferSize_);
-    deviceMissing_ = false;
     if (!port->open(QIODevice::ReadWrite)) {
         lastError_ = Describe(*port);
         if (port->error() == QSerialPort::DeviceNotFoundError) {
-            deviceMissing_ = true;
             lastError_ += "\n" + devlink::MissingPortAdvice();
         } else if (port->error() == QSerialPort::PermissionError) {
             // Refused for want of the right, or busy: say what to do about it.

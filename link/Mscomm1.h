@@ -74,8 +74,6 @@ public:
     // The device path of the port and the reason of the last failure.
     std::string DevicePath() const;
     const std::string& LastError() const { return lastError_; }
-    // Whether the last failure to open was that no device is at the path.
-    bool DeviceMissing() const { return deviceMissing_; }
 
     // How long a vanished port waits between two attempts to open it again.
     static constexpr std::chrono::milliseconds kReopenInterval{2000};
@@ -118,5 +116,4 @@ private:
     bool eofEnable_ = false;
     bool nullDiscard_ = false;
     bool open_ = false;
-    bool deviceMissing_ = false;
 };
