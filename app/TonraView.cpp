@@ -1,5 +1,6 @@
 #include "app/TonraView.h"
 
+#include "app/SerialPortChoices.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/PasswordPrompt.h"
 #include "dialogs/SetupCom.h"
@@ -507,9 +508,11 @@ void CTonraView::OnConnection() {
     dialog.connectionMode = document_.connectionMode;
     dialog.portChoices = document_.comPort;
     dialog.octets = document_.ipAddress;
+    app::FillSerialPortChoices(dialog);
     if (dialog.DoModal() != IDOK || !ConfirmUnsentChanges()) {
         return;
     }
+    app::StoreSerialPortChoices(dialog);
     model::ConnectionSettings settings;
     settings.connectionMode = dialog.connectionMode;
     settings.comPort = dialog.portChoices;

@@ -10,7 +10,7 @@ namespace cli {
 
 namespace {
 
-constexpr std::array<CommandInfo, 9> kCommands = {{
+constexpr std::array<CommandInfo, 10> kCommands = {{
     {"dump", Command::Dump, 1, 1, nullptr, false, "dump FILE.dat",
      "print the data sheet of a setup file as tab-separated text",
      "The first line holds the channel headers, then one line per row of the data sheet.\n"
@@ -77,6 +77,15 @@ constexpr std::array<CommandInfo, 9> kCommands = {{
      "{\"In 1\": segments, ...}}.\n"
      "Example:\n"
      "  veltrix-cli monitor --ip 127.0.0.2 --seconds 60\n"},
+    {"ports", Command::Ports, 0, 0, nullptr, false, "ports [--json]",
+     "list the serial ports, whether you may open them, and where the COM numbers lead",
+     "Every serial port of this computer: its path, its stable name under /dev/serial/by-id/,\n"
+     "description, maker and USB ids, whether you may open it (if not, why and the command that\n"
+     "fixes it) and the program that has it open. Then every COM number that leads elsewhere\n"
+     "than /dev/ttyS<n-1>, set in the settings or by VELTRIX_COM<n>, as \"COM3 -> /dev/pts/4\".\n"
+     "--json prints one JSON document {\"ports\": [...], \"comPorts\": [...]}.\n"
+     "Example:\n"
+     "  veltrix-cli ports\n"},
 }};
 
 constexpr std::string_view kTargetHelp = R"(TARGET:

@@ -23,7 +23,8 @@ struct Flag {
     const char* name;
     Command command;
 };
-constexpr std::array<Flag, 2> kFlags = {{{"raw", Command::Set}, {"json", Command::Monitor}}};
+constexpr std::array<Flag, 3> kFlags = {
+    {{"raw", Command::Set}, {"json", Command::Monitor}, {"json", Command::Ports}}};
 
 bool IsFlag(const std::string& name) {
     return std::any_of(kFlags.begin(), kFlags.end(), [&](const Flag& flag) { return name == flag.name; });
@@ -283,6 +284,9 @@ private:
             }
             Bad("PROGRAM is a program number from 1 to 30");
             return false;
+        case Command::Ports:
+            options_.json = values_.contains("json");
+            return true;
         case Command::Monitor:
             if (!values_.contains("seconds")) {
                 Bad("monitor needs --seconds S");

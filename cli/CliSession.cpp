@@ -365,6 +365,7 @@ void CCliSession::StartCommand() {
         break;
     case Command::Dump:
     case Command::Response:
+    case Command::Ports:
         break;
     }
 }

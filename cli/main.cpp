@@ -4,6 +4,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliSession.h"
 #include "cli/Dump.h"
+#include "cli/Ports.h"
 #include "cli/Response.h"
 #include "cli/StatusOutput.h"
 #include "framework/UiService.h"
@@ -40,6 +41,9 @@ int main(int argc, char* argv[]) {
     }
     if (options.command == cli::Command::Dump) {
         return cli::RunDump(options.file, std::cout);
+    }
+    if (options.command == cli::Command::Ports) {
+        return cli::RunPorts(options.json, std::cout);
     }
     if (options.command == cli::Command::Response) {
         return cli::RunResponse(options.file, options.points, std::cout);

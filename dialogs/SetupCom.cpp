@@ -4,6 +4,7 @@
 #include "framework/Edit.h"
 #include "framework/Format.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
@@ -27,6 +28,7 @@ constexpr int kRowHeight = 22;
 constexpr int kRowPitch = 26;
 constexpr int kLabelWidth = 64;
 constexpr int kComboWidth = 96;
+constexpr int kPortListWidth = 260;
 constexpr int kOctetWidth = 40;
 constexpr int kOctetGap = 6;
 constexpr int kColumnGap = 16;
@@ -35,13 +37,29 @@ CDialogRows DeviceRows() {
     CDialogRows rows(kRowsTop, kRowHeight, kRowPitch);
     rows.AddColumns(kDialogMargin + kGroupBoxInset, kLabelWidth);
     rows.AddColumnAfter(kColumnGap / 2, kComboWidth);
+    rows.AddColumnAfter(kColumnGap / 2, kPortListWidth);
     rows.AddColumnAfter(kColumnGap, kOctetWidth, model::kIpOctetCount, kOctetGap);
     return rows;
 }
 
 constexpr int kLabelColumn = 0;
 constexpr int kComboColumn = 1;
-constexpr int kFirstOctetColumn = 2;
+constexpr int kPortListColumn = 2;
+constexpr int kFirstOctetColumn = 3;
+
+constexpr std::string_view kStableFolder = "/dev/serial/by-id/";
+constexpr std::string_view kDevicePrefix = "/dev/";
+// First, so that a long name cut off at the list's edge still shows it.
+constexpr std::string_view kNotPresent = "not present: ";
+constexpr std::string_view kFromEnvironment = " (from VELTRIX_COM";
+
+// A device path as the port list shows it: without /dev/, a stable name without its folder.
+std::string ShortName(const std::string& path) {
+    if (path.starts_with(kStableFolder)) {
+        return path.substr(kStableFolder.size());
+    }
+    return path.starts_with(kDevicePrefix) ? path.substr(kDevicePrefix.size()) : path;
+}
 
 const CDialogRows kRows = DeviceRows();
 const int kGroupRight = kRows.Right() + kGroupBoxInset;
@@ -74,12 +92,17 @@ void CSetupCom::CreateControls() {
                    CRect(comColumn.left, kRadioTop, comColumn.right, kRadioTop + kRowHeight), WS_GROUP);
     AddRadioButton(kModeNetworkButtonId, "Network IP Address",
                    CRect(octetColumns.left, kRadioTop, octetColumns.right, kRadioTop + kRowHeight));
+    const CRect portColumn = kRows.Cell(0, kPortListColumn);
+    AddStatic(0, "Serial port on this computer",
+              CRect(portColumn.left, kRadioTop, portColumn.right, kRadioTop + kRowHeight));
 
     // Row by row, so that the tab order follows the rows.
     for (int row = 0; row < model::kDeviceCount; ++row) {
         AddStatic(0, std::string(kRowLabels[static_cast<std::size_t>(row)]), kRows.Cell(row, kLabelColumn));
         comboBoxes[static_cast<std::size_t>(row)] =
             AddComboBox(kFirstComboId + row, kRows.Cell(row, kComboColumn));
+        portLists_[static_cast<std::size_t>(row)] =
+            AddComboBox(kFirstPortListId + row, kRows.Cell(row, kPortListColumn));
         for (int octet = 0; octet < model::kIpOctetCount; ++octet) {
             AddEdit(OctetFieldId(row, octet), kRows.Cell(row, kFirstOctetColumn + octet), ES_NUMBER,
                     kOctetLength);
@@ -100,7 +123,70 @@ bool CSetupCom::OnInitDialog() {
         }
         combo.SetCurSel(portChoices[row]);
     }
+    FillPortLists();
     return CDialog::OnInitDialog();
+}
+
+void CSetupCom::FillPortList(int row) {
+    const auto r = static_cast<std::size_t>(row);
+    CComboBox& list = portLists_[r];
+    std::vector<std::string>& paths = portListPaths_[r];
+    list.ResetContent();
+    paths.clear();
+    const int com = portChoices[r];
+    const bool hasPort = com >= 1 && com <= kComPortCount;
+    EnableDlgItem(kFirstPortListId + row, hasPort && !comTargets[static_cast<std::size_t>(com)].fixed);
+    if (!hasPort) {
+        return;
+    }
+    const ComTarget& target = comTargets[static_cast<std::size_t>(com)];
+    const auto listed = std::find_if(portOptions.begin(), portOptions.end(), [&](const PortOption& option) {
+        return option.path == target.path || option.device == target.path;
+    });
+    if (target.fixed || listed == portOptions.end()) {
+        // Where the number leads now comes first, also when no such port is there.
+        std::string label = ShortName(target.path);
+        if (target.fixed) {
+            label += std::string(kFromEnvironment) + std::to_string(com) + ")";
+        } else if (!target.present) {
+            label.insert(0, kNotPresent);
+        }
+        list.AddString(label);
+        paths.push_back(target.path);
+    }
+    if (!target.fixed) {
+        for (const PortOption& option : portOptions) {
+            list.AddString(option.label);
+            paths.push_back(option.path);
+        }
+    }
+    const auto selected = target.fixed || listed == portOptions.end()
+                              ? paths.begin()
+                              : std::find(paths.begin(), paths.end(), listed->path);
+    list.SetCurSel(static_cast<int>(selected - paths.begin()));
+}
+
+void CSetupCom::FillPortLists() {
+    for (int row = 0; row < model::kDeviceCount; ++row) {
+        FillPortList(row);
+    }
+}
+
+void CSetupCom::TakePortChoice(int row) {
+    const auto r = static_cast<std::size_t>(row);
+    const int com = portChoices[r];
+    const int entry = portLists_[r].GetCurSel();
+    if (com < 1 || com > kComPortCount || entry < 0 ||
+        static_cast<std::size_t>(entry) >= portListPaths_[r].size()) {
+        return;
+    }
+    ComTarget& target = comTargets[static_cast<std::size_t>(com)];
+    const std::string& path = portListPaths_[r][static_cast<std::size_t>(entry)];
+    if (target.fixed || path == target.path) {
+        return;
+    }
+    target.path = path;
+    target.present = true; // another entry than where the number leads is a port the system has
 }
 
 void CSetupCom::DoDataExchange(bool saveAndValidate) {
@@ -115,10 +201,16 @@ void CSetupCom::DoDataExchange(bool saveAndValidate) {
     }
 }
 
-void CSetupCom::OnComboCloseUp(int) {
-    for (std::size_t row = 0; row < comboBoxes.size(); ++row) {
-        portChoices[row] = comboBoxes[row].GetCurSel();
+void CSetupCom::OnComboCloseUp(int id) {
+    if (id >= kFirstPortListId && id < kFirstPortListId + model::kDeviceCount) {
+        TakePortChoice(id - kFirstPortListId);
+    } else {
+        for (std::size_t row = 0; row < comboBoxes.size(); ++row) {
+            portChoices[row] = comboBoxes[row].GetCurSel();
+        }
     }
+    // Rows that share a COM number show the same port.
+    FillPortLists();
 }
 
 std::string CSetupCom::DescribeField(int id) const {

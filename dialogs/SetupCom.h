@@ -6,12 +6,19 @@
 // connectionMode, portChoices and octets; DoModal(); on IDOK read the three back (the view
 // stores them, writes the connection file and reconnects every slot). On IDCANCEL nothing of
 // the caller's changes.
+//
+// Beside each device's COM number the dialog shows where that number leads on this computer
+// and whether the port is there, and lets the operator point the number at one of the serial
+// ports the system has: the caller fills portOptions and comTargets, and on IDOK stores the
+// comTargets that changed.
 #pragma once
 
 #include "framework/Dialog.h"
 #include "model/ModelTypes.h"
 
 #include <array>
+#include <string>
+#include <vector>
 
 class CSetupCom : public CDialog {
 public:
@@ -20,6 +27,20 @@ public:
     static constexpr int kFirstComboId = 1118;
     static constexpr int kComPortCount = 64;
     static constexpr int kOctetLength = 3;
+    static constexpr int kFirstPortListId = 1180; // one list per device row, 1180..1195
+
+    // A serial port of this computer that a COM number may lead to.
+    struct PortOption {
+        std::string path;   // what the COM number is pointed at: the port's stable name where it has one
+        std::string device; // the device file, for example /dev/ttyUSB0
+        std::string label;  // what the list shows, for example "ttyUSB0: FT232R USB UART, FTDI"
+    };
+    // Where a COM number leads.
+    struct ComTarget {
+        std::string path;
+        bool present = false; // a device is at the path
+        bool fixed = false;   // the environment decides it; the dialog leaves it alone
+    };
 
     CSetupCom();
 
@@ -36,6 +57,11 @@ public:
     std::array<std::array<int, model::kIpOctetCount>, model::kDeviceCount> octets{};
     // 0 = COM ports, 1 = network addresses.
     int connectionMode = 0;
+    // The serial ports of this computer.
+    std::vector<PortOption> portOptions;
+    // Where each COM number leads, indexed by the number (entry 0 is not used). A choice in a
+    // device's port list changes the entry of that device's COM number.
+    std::array<ComTarget, kComPortCount + 1> comTargets{};
 
 protected:
     void CreateControls() override;
@@ -43,4 +69,14 @@ protected:
     void DoDataExchange(bool saveAndValidate) override;
     void OnComboCloseUp(int id) override;
     std::string DescribeField(int id) const override;
+
+private:
+    // Fills device row `row`'s port list for its COM number and selects where it leads.
+    void FillPortList(int row);
+    void FillPortLists();
+    void TakePortChoice(int row);
+
+    std::array<CComboBox, model::kDeviceCount> portLists_;
+    // The path behind each entry of each row's port list.
+    std::array<std::vector<std::string>, model::kDeviceCount> portListPaths_;
 };

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QTimer>
 
 namespace {
 
@@ -43,13 +44,31 @@ class CloseUpComboBox : public QComboBox {
 public:
     CloseUpComboBox(QWidget* parent, std::function<void()> onCloseUp)
         : QComboBox(parent), onCloseUp_(std::move(onCloseUp)) {}
+    void showPopup() override {
+        QComboBox::showPopup();
+        popupShown_ = true;
+    }
     void hidePopup() override {
         QComboBox::hidePopup();
-        onCloseUp_();
+        // Qt also hides a list that is not open, when the box is disabled or hidden; and a
+        // dialog that is closing or gone hears nothing more.
+        if (!popupShown_ || !window()->isVisible()) {
+            popupShown_ = false;
+            return;
+        }
+        popupShown_ = false;
+        // An entry chosen with the mouse or Enter becomes the selection only after the list
+        // has closed; report the closing once it has, so the dialog reads the new selection.
+        QTimer::singleShot(0, this, [this] {
+            if (window()->isVisible()) {
+                onCloseUp_();
+            }
+        });
     }
 
 private:
     std::function<void()> onCloseUp_;
+    bool popupShown_ = false;
 };
 
 QRect ToQRect(const CRect& r) { return {r.left, r.top, r.Width(), r.Height()}; }

@@ -100,7 +100,7 @@ bool CMscomm1::SetSettings(const std::string& settings) {
         lastError_ = "invalid settings \"" + settings + "\"";
         return false;
     }
-    return !GetPortOpen() || ApplyLineSettings();
+    return !IsDevicePresent() || ApplyLineSettings();
 }
 
 void CMscomm1::SetInBufferSize(int size) {
@@ -124,7 +124,7 @@ void CMscomm1::SetRTSEnable(bool enable) {
 
 void CMscomm1::SetHandshaking(int handshaking) {
     handshaking_ = handshaking;
-    if (GetPortOpen()) {
+    if (IsDevicePresent()) {
         ApplyLineSettings();
     }
 }
@@ -151,7 +151,7 @@ bool CMscomm1::ApplyLineSettings() {
 }
 
 void CMscomm1::ApplyModemLines() {
-    if (!GetPortOpen() || handshaking_ != kHandshakeNone) {
+    if (!IsDevicePresent() || handshaking_ != kHandshakeNone) {
         return;
     }
     // A pseudo-terminal has no modem lines and refuses them: that is no fault of the port.
@@ -166,25 +166,49 @@ bool CMscomm1::SetPortOpen(bool open) {
             port_->close();
             port_.reset();
         }
+        open_ = false;
         inBuffer_.clear();
         return true;
     }
-    if (GetPortOpen()) {
+    if (open_) {
         return true;
     }
+    const std::string path = DevicePath();
+    if (!OpenDevice(path)) {
+        return false;
+    }
+    openPath_ = path;
+    open_ = true;
+    return true;
+}
+
+bool CMscomm1::OpenDevice(const std::string& path) {
     auto port = std::make_unique<QSerialPort>();
-    port->setPortName(QString::fromStdString(DevicePath()));
+    port->setPortName(QString::fromStdString(path));
     port->setReadBufferSize(inBufferSize_);
     if (!port->open(QIODevice::ReadWrite)) {
         lastError_ = Describe(*port);
-        if (port->error() == QSerialPort::PermissionError) {
+        if (port->error() == QSerialPort::DeviceNotFoundError) {
+            lastError_ += "\n" + devlink::MissingPortAdvice();
+        } else if (port->error() == QSerialPort::PermissionError) {
             // Refused for want of the right, or busy: say what to do about it.
-            if (const std::string advice = devlink::OpenRefusalAdvice(DevicePath()); !advice.empty()) {
+            if (const std::string advice = devlink::OpenRefusalAdvice(path); !advice.empty()) {
                 lastError_ += "\n" + advice;
             }
         }
         return false;
     }
+    // A device that goes away shows as a resource error, or, once the system has hung the
+    // terminal up, as a read error at every turn of the event loop. Closing at once keeps the
+    // port from reporting it again and again; Supervise notices the closed port.
+    QObject::connect(port.get(), &QSerialPort::errorOccurred, port.get(),
+                     [raw = port.get()](QSerialPort::SerialPortError error) {
+                         const bool gone =
+                             error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+                         if (gone && raw->isOpen()) {
+                             raw->close();
+                         }
+                     });
     port_ = std::move(port);
     if (!ApplyLineSettings()) {
         port_->close();
@@ -197,10 +221,28 @@ bool CMscomm1::SetPortOpen(bool open) {
     return true;
 }
 
-bool CMscomm1::GetPortOpen() const { return port_ && port_->isOpen(); }
+bool CMscomm1::IsDevicePresent() const { return port_ && port_->isOpen(); }
+
+void CMscomm1::Supervise() {
+    if (!open_) {
+        return;
+    }
+    if (port_ && !port_->isOpen()) {
+        port_.reset();
+        inBuffer_.clear();
+        nextReopen_ = Clock::now() + kReopenInterval;
+    }
+    if (!port_ && Clock::now() >= nextReopen_) {
+        nextReopen_ = Clock::now() + kReopenInterval;
+        if (devlink::DeviceExists(openPath_)) {
+            OpenDevice(openPath_);
+        }
+    }
+}
 
 void CMscomm1::Pull() {
-    if (!GetPortOpen()) {
+    Supervise();
+    if (!IsDevicePresent()) {
         return;
     }
     while (static_cast<int>(inBuffer_.size()) < inBufferSize_ && port_->bytesAvailable() > 0) {
@@ -225,7 +267,7 @@ void CMscomm1::SetInBufferCount(int count) {
     if (count != 0) {
         return;
     }
-    if (GetPortOpen()) {
+    if (IsDevicePresent()) {
         port_->clear(QSerialPort::Input);
     }
     inBuffer_.clear();
@@ -241,7 +283,7 @@ std::string CMscomm1::GetInput() {
 }
 
 bool CMscomm1::SetOutput(const std::string& bytes) {
-    if (!GetPortOpen() || port_->bytesToWrite() + static_cast<qint64>(bytes.size()) > outBufferSize_) {
+    if (!IsDevicePresent() || port_->bytesToWrite() + static_cast<qint64>(bytes.size()) > outBufferSize_) {
         return false;
     }
     return port_->write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());

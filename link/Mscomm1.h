@@ -6,8 +6,14 @@
 // The control raises no events: the receive and send thresholds and EOF detection only govern
 // events, so they are kept but change nothing. Reads never wait: Input returns what the
 // port has already delivered.
+//
+// A port that vanishes while open (a USB adapter pulled out) stays open for the program, as the
+// control keeps its handle: reads return nothing and writes are dropped. While the program
+// keeps reading, the control tries every two seconds to open the same device path again, so
+// that the port carries on by itself when the adapter comes back.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -52,7 +58,10 @@ public:
     // Opens or closes the port. Opening fails (false) when the system refuses the device or
     // its settings; LastError then says why.
     bool SetPortOpen(bool open);
-    bool GetPortOpen() const;
+    // Whether the program holds the port open, also while its device is away.
+    bool GetPortOpen() const { return open_; }
+    // Whether the open port's device is there; false while it is away and when closed.
+    bool IsDevicePresent() const;
 
     // Bytes received and not yet read. Setting 0 discards them.
     int GetInBufferCount();
@@ -66,6 +75,9 @@ public:
     std::string DevicePath() const;
     const std::string& LastError() const { return lastError_; }
 
+    // How long a vanished port waits between two attempts to open it again.
+    static constexpr std::chrono::milliseconds kReopenInterval{2000};
+
 private:
     struct LineSettings {
         int baud = 9600;
@@ -73,13 +85,21 @@ private:
         int dataBits = 8;
         double stopBits = 1;
     };
+    using Clock = std::chrono::steady_clock;
+
     static bool ParseSettings(const std::string& text, LineSettings& settings);
     bool ApplyLineSettings();
     void ApplyModemLines();
+    // Opens the device at `path` and applies the line settings; false with LastError set.
+    bool OpenDevice(const std::string& path);
+    // Notices a device that went away and, when it is time, opens it again.
+    void Supervise();
     // Moves what the port has delivered into the input buffer, as far as it has room.
     void Pull();
 
     std::unique_ptr<QSerialPort> port_;
+    std::string openPath_; // the device the open port was opened at
+    Clock::time_point nextReopen_;
     std::string inBuffer_;
     std::string lastError_;
     LineSettings line_;
@@ -95,4 +115,5 @@ private:
     bool rtsEnable_ = false;
     bool eofEnable_ = false;
     bool nullDiscard_ = false;
+    bool open_ = false;
 };

@@ -34,6 +34,7 @@ bool CPort::Create(CMsgWnd* view, CTonraDoc* document, int device) {
     doc_ = document;
     device_ = device;
     mode_ = TransferMode::Idle;
+    serial_.SetDeviceSlot(device);
     return doc_ && doc_->ResolveDevice(device) == device && CreateMessageWindow();
 }
 

@@ -33,8 +33,9 @@ bool CPortSerial::Open(int portIndex, const std::string& settings) {
     comm_.SetSThreshold(kNoEvents);
     comm_.SetHandshaking(kNoHandshaking);
     if (!configured || !comm_.SetPortOpen(true)) {
-        AfxMessageBox(Format("COM%d (%s) cannot be opened:\n%s", port, comm_.DevicePath().c_str(),
-                             comm_.LastError().c_str()),
+        const std::string row = deviceSlot_ >= 0 ? Format("Device %d: ", deviceSlot_ + 1) : std::string();
+        AfxMessageBox(Format("%sCOM%d (%s) cannot be opened:\n%s", row.c_str(), port,
+                             comm_.DevicePath().c_str(), comm_.LastError().c_str()),
                       MB_OK, kErrorCaption);
         return false;
     }

@@ -13,10 +13,14 @@ public:
     CPortSerial(const CPortSerial&) = delete;
     CPortSerial& operator=(const CPortSerial&) = delete;
 
+    // The device slot (0..15) whose engine owns the transport, named in its messages.
+    void SetDeviceSlot(int slot) { deviceSlot_ = slot; }
+
     // Configures and opens COM port portIndex + 1 with the settings ("115200,n,8,2"). Opening
     // the port this transport already has open is refused with "Selected COM port
-    // unavailable"; when the system refuses the port the message names the port, its device
-    // path and the reason. False in both cases.
+    // unavailable"; when the system refuses the port the message names the device row, the
+    // port, its device path, the reason and what helps. False in both cases. A port that
+    // vanishes later stays open and is opened again by itself when it comes back (CMscomm1).
     bool Open(int portIndex, const std::string& settings);
     // Closes the port if it is open.
     void ClosePort();
@@ -28,6 +32,8 @@ public:
     void Send(const std::string& text);
 
     bool IsOpen() const { return comm_.GetPortOpen(); }
+    // Whether the open port's device is there (false while an adapter is pulled out).
+    bool IsDevicePresent() const { return comm_.IsDevicePresent(); }
     // The 0-based index of the port last passed to Open.
     int PortIndex() const { return portIndex_; }
     CMscomm1& Comm() { return comm_; }
@@ -36,5 +42,6 @@ public:
 
 private:
     int portIndex_ = 0;
+    int deviceSlot_ = -1;
     CMscomm1 comm_;
 };

@@ -2,7 +2,9 @@
 #include "framework/ScriptedUiService.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QTest>
@@ -62,7 +64,8 @@ TEST_F(ConnectionDialog, OctetFieldIdsRunInThreeBlocksAndEveryControlHasItsOwnId
 TEST_F(ConnectionDialog, TabGoesAlongEachRowThenToTheNextRow) {
     ASSERT_EQ(Run([](CDialog& d) {
                   QWidget* at = d.GetDlgItem(1118 + 2);
-                  const int expected[] = {1094 + 8, 1094 + 9, 1094 + 10, 1094 + 11, 1118 + 3, 1094 + 12};
+                  const int expected[] = {1180 + 2,  1094 + 8, 1094 + 9, 1094 + 10,
+                                          1094 + 11, 1118 + 3, 1180 + 3, 1094 + 12};
                   for (const int id : expected) {
                       do { // labels take no focus
                           at = at->nextInFocusChain();
@@ -101,6 +104,7 @@ TEST_F(ConnectionDialog, AChoiceInTheOpenListIsReadWhenTheListCloses) {
                   QAbstractItemView* list = combo->view();
                   list->setCurrentIndex(list->model()->index(3, 0));
                   QTest::keyClick(list, Qt::Key_Return);
+                  QCoreApplication::processEvents(); // the closing is reported once the choice is made
                   d.ClickDlgButton(IDOK);
               }),
               IDOK);
@@ -155,6 +159,64 @@ TEST_F(ConnectionDialog, EscapeCancelsAndLeavesTheFieldsAsTheCallerSetThem) {
               IDCANCEL);
     // The caller reads the fields only after OK.
     EXPECT_EQ(ui.shown().front().text, "Connection Setup");
+}
+
+TEST_F(ConnectionDialog, EachRowShowsWhereItsComNumberLeadsAndCanPointItAtAPortOfTheSystem) {
+    constexpr int kPortList = CSetupCom::kFirstPortListId;
+    const std::string adapter = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1-if00-port0";
+    dialog.portChoices = {3, 4, 3, 5, 0};
+    dialog.portOptions = {{adapter, "/dev/ttyUSB0", "ttyUSB0: FT232R USB UART, FTDI"},
+                          {"/dev/ttyS0", "/dev/ttyS0", "ttyS0"}};
+    dialog.comTargets[3] = {"/dev/pts/4", true, false};
+    dialog.comTargets[4] = {"/dev/ttyS3", false, false};
+    dialog.comTargets[5] = {"/dev/pts/9", true, true};
+    ASSERT_EQ(Run([&](CDialog& d) {
+                  EXPECT_EQ(d.GetDlgItemText(kPortList + 0), "pts/4");
+                  EXPECT_EQ(d.GetDlgItemText(kPortList + 1), "not present: ttyS3");
+                  EXPECT_EQ(d.GetDlgItemText(kPortList + 3), "pts/9 (from VELTRIX_COM5)");
+                  EXPECT_FALSE(d.IsDlgItemEnabled(kPortList + 3)); // the environment decides COM5
+                  EXPECT_FALSE(d.IsDlgItemEnabled(kPortList + 4)); // an offline row has no port
+                  EXPECT_EQ(d.GetDlgItemText(kPortList + 4), "");
+
+                  d.SelectComboEntry(kPortList + 0, 1); // the adapter, after where COM3 leads now
+                  EXPECT_EQ(d.GetDlgItemText(kPortList + 0), "ttyUSB0: FT232R USB UART, FTDI");
+                  EXPECT_EQ(d.GetDlgItemText(kPortList + 2), "ttyUSB0: FT232R USB UART, FTDI"); // also COM3
+                  d.SelectComboEntry(1118 + 4, 4);
+                  EXPECT_TRUE(d.IsDlgItemEnabled(kPortList + 4));
+                  EXPECT_EQ(d.GetDlgItemText(kPortList + 4), "not present: ttyS3");
+                  d.ClickDlgButton(IDOK);
+              }),
+              IDOK);
+    EXPECT_EQ(dialog.comTargets[3].path, adapter);
+    EXPECT_TRUE(dialog.comTargets[3].present);
+    EXPECT_EQ(dialog.comTargets[4].path, "/dev/ttyS3");
+    EXPECT_EQ(dialog.comTargets[5].path, "/dev/pts/9");
+    EXPECT_EQ(dialog.portChoices[4], 4);
+}
+
+TEST_F(ConnectionDialog, APortClickedInTheOpenListIsWhereTheComNumberLeadsOnceTheListCloses) {
+    dialog.portChoices[0] = 3;
+    dialog.portOptions = {{"/dev/ttyS0", "/dev/ttyS0", "ttyS0"}, {"/dev/ttyS1", "/dev/ttyS1", "ttyS1"}};
+    dialog.comTargets[3] = {"/dev/pts/4", true, false};
+    ASSERT_EQ(Run([](CDialog& d) {
+                  d.Dialog()->show();
+                  ASSERT_TRUE(QTest::qWaitForWindowExposed(d.Dialog()));
+                  auto* combo = dynamic_cast<QComboBox*>(d.GetDlgItem(CSetupCom::kFirstPortListId));
+                  combo->showPopup();
+                  QAbstractItemView* list = combo->view();
+                  ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
+                  // A release this soon after the list opened would belong to the press that opened it.
+                  QTest::qWait(QApplication::doubleClickInterval());
+                  const QPoint ttyS1 = list->visualRect(list->model()->index(2, 0)).center();
+                  QTest::mouseMove(list->viewport(), ttyS1);
+                  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, ttyS1);
+                  // Once the list has closed, COM3 leads to ttyS1 and pts/4 is no longer offered.
+                  EXPECT_TRUE(QTest::qWaitFor([&] { return combo->count() == 2; }));
+                  EXPECT_EQ(d.GetDlgItemText(CSetupCom::kFirstPortListId), "ttyS1");
+                  d.ClickDlgButton(IDOK);
+              }),
+              IDOK);
+    EXPECT_EQ(dialog.comTargets[3].path, "/dev/ttyS1");
 }
 
 } // namespace

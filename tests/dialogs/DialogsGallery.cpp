@@ -47,6 +47,11 @@ std::unique_ptr<CDialog> MakeDialog(const std::string& name, CTonraDoc& doc) {
         dialog->connectionMode = doc.connectionMode;
         dialog->portChoices = doc.comPort;
         dialog->octets = doc.ipAddress;
+        // COM 3 leads to a USB adapter, known by its stable name.
+        const std::string adapter = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1-if00-port0";
+        dialog->portOptions = {{adapter, "/dev/ttyUSB0", "ttyUSB0: FT232R USB UART, FTDI"},
+                               {"/dev/ttyS0", "/dev/ttyS0", "ttyS0"}};
+        dialog->comTargets[3] = {adapter, true, false};
         return dialog;
     }
     if (name == "program") {

@@ -5,7 +5,6 @@
 #include "link/PortSerial.h"
 #include "link/Protocol.h"
 
-#include <QCoreApplication>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <vector>
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -186,25 +186,48 @@ TEST_F(SerialTransportTest, MalformedSettingsAreRefused) {
     EXPECT_TRUE(serial.Open(4, "9600,N,8,1")) << ui.MessageTexts().back();
 }
 
-TEST(ComPortsTest, ComPortNumbersMapToDevicePaths) {
+TEST(ComPortsTest, ComPortNumbersMapToDevicePathsThroughSettingsAndEnvironment) {
     unsetenv("VELTRIX_COM3");
     const QTemporaryDir settingsDir;
     ASSERT_TRUE(settingsDir.isValid());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-    QCoreApplication::setOrganizationName("VeltrixLinkTest");
-    QCoreApplication::setApplicationName("ComPortsTest");
     EXPECT_EQ(devlink::ComPortDevicePath(1), "/dev/ttyS0");
-    EXPECT_EQ(devlink::ComPortDevicePath(3), "/dev/ttyS2");
     EXPECT_EQ(devlink::ComPortDevicePath(16), "/dev/ttyS15");
     EXPECT_EQ(devlink::ComPortDevicePath(0), "");
 
-    QSettings().setValue("SerialPorts/COM3", "/dev/ttyUSB0");
+    devlink::SetComPortDevicePath(3, "/dev/ttyUSB0");
+    devlink::SetComPortDevicePath(7, "/dev/ttyS6"); // its default: nothing to store
+    // A mapping an earlier version kept in the GUI's own settings file still counts.
+    QSettings("Unknown Organization", "Veltrix").setValue("SerialPorts/COM12", "/dev/ttyACM0");
     EXPECT_EQ(devlink::ComPortDevicePath(3), "/dev/ttyUSB0");
+    EXPECT_EQ(devlink::ComPortTargetOf(3).source, devlink::ComPortSource::Settings);
+    EXPECT_EQ(QSettings(settingsDir.filePath("Veltrix/Veltrix.conf"), QSettings::IniFormat)
+                  .value("SerialPorts/COM3"),
+              "/dev/ttyUSB0");
     setenv("VELTRIX_COM3", "/dev/pts/42", 1);
+    setenv("VELTRIX_COM20", "/dev/pts/43", 1);
     EXPECT_EQ(devlink::ComPortDevicePath(3), "/dev/pts/42");
+    EXPECT_EQ(devlink::RedirectedComPorts(), (std::vector<int>{3, 12, 20}));
     unsetenv("VELTRIX_COM3");
-    QSettings().remove("SerialPorts");
+    unsetenv("VELTRIX_COM20");
+
+    devlink::SetComPortDevicePath(3, "");
+    devlink::SetComPortDevicePath(12, "/dev/ttyS11");
     EXPECT_EQ(devlink::ComPortDevicePath(3), "/dev/ttyS2");
+    EXPECT_EQ(devlink::ComPortDevicePath(12), "/dev/ttyS11");
+    EXPECT_EQ(devlink::RedirectedComPorts(), std::vector<int>{});
+}
+
+TEST(ComPortsTest, APortsStableNameIsTheLinkThatLeadsToIt) {
+    TestPty pty(30);
+    ASSERT_TRUE(pty.ok());
+    const QTemporaryDir byId;
+    const std::string link = byId.filePath("usb-Maker_Adapter_123-if00-port0").toStdString();
+    ASSERT_EQ(symlink(pty.slavePath().c_str(), link.c_str()), 0);
+    EXPECT_EQ(devlink::StableNameOf(pty.slavePath(), byId.path().toStdString()), link);
+    EXPECT_EQ(devlink::StableNameOf("/dev/null", byId.path().toStdString()), "");
+    EXPECT_TRUE(devlink::DeviceExists(link));
+    EXPECT_FALSE(devlink::DeviceExists(link + "-gone"));
 }
 
 TEST_F(SerialTransportTest, APortInUseNamesTheProgramThatHoldsIt) {
@@ -217,8 +240,34 @@ TEST_F(SerialTransportTest, APortInUseNamesTheProgramThatHoldsIt) {
     ASSERT_EQ(ui.shown().size(), 1u);
     const std::string& text = ui.shown()[0].text;
     EXPECT_NE(text.find("COM5 (" + pty.slavePath() + ") cannot be opened"), std::string::npos) << text;
-    EXPECT_NE(text.find("in use by " + QCoreApplication::applicationName().left(15).toStdString() +
-                        " (process " + std::to_string(getpid()) + ")"),
+    EXPECT_NE(text.find("in use by this program (process " + std::to_string(getpid()) + ")"),
               std::string::npos)
         << text;
+}
+
+TEST_F(SerialTransportTest, APortWhoseTerminalGoesAwayIsClosedAndOpenedAgainWhenItComesBack) {
+    const QTemporaryDir byId;
+    const std::string link = byId.filePath("usb-Maker_Adapter_B2-if00-port0").toStdString();
+    auto pty = std::make_unique<TestPty>(21);
+    ASSERT_EQ(symlink(pty->slavePath().c_str(), link.c_str()), 0);
+    setenv("VELTRIX_COM21", link.c_str(), 1);
+    ASSERT_TRUE(serial.Open(20, devlink::kSerialSettings));
+
+    // Only this transport had the terminal open: it is hung up, and reads fail at every turn
+    // of the event loop until the port is closed.
+    pty.reset();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return serial.Receive().empty() && !serial.IsDevicePresent(); }, kWaitMs));
+    EXPECT_TRUE(serial.IsOpen());
+    serial.Send("nobody listens");
+
+    pty = std::make_unique<TestPty>(22);
+    const std::string fresh = link + ".new";
+    ASSERT_EQ(symlink(pty->slavePath().c_str(), fresh.c_str()), 0);
+    ASSERT_EQ(rename(fresh.c_str(), link.c_str()), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return serial.Receive(), serial.IsDevicePresent(); }, kWaitMs));
+    pty->Write("back");
+    EXPECT_EQ(ReceiveUntil(serial, 4), "back");
+    EXPECT_TRUE(ui.shown().empty());
+    unsetenv("VELTRIX_COM21");
 }
