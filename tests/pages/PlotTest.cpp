@@ -388,7 +388,7 @@ TEST_F(PlotTest, ClickingEmptySpaceKeepsTheBandsHandlesButStopsTheDragAndDropsTh
     EXPECT_EQ(Count(Grab(), Handle(highPass, 50), kWhite), 0);
 }
 
-TEST_F(PlotTest, CrossoverDragsSetTheFrequencyAndStoreSevenLessTheSlopeSteps) {
+TEST_F(PlotTest, CrossoverDragsSetTheFrequencyAndTheSlopeWhoseHandleIsDrawnNearest) {
     doc->SetParam(model::kXoverType, 1, 5, model::kLowPass); // output 2
     doc->SetParam(model::kXoverFreq, 980, 5, model::kLowPass);
     doc->SetParam(model::kXoverFreq, 19980, 5, model::kHighPass);
@@ -406,9 +406,13 @@ TEST_F(PlotTest, CrossoverDragsSetTheFrequencyAndStoreSevenLessTheSlopeSteps) {
     Grab();
     const CPoint moved = plot.XoverMarker(model::kLowPass);
     EXPECT_EQ(moved.x, kX200Hz);
-    // Slope 3: handles 50 pixels out; 25 pixels towards the marker are 2 steps: 7 - 2 = 5.
+    // Slope 3: handles 80 - 10 x 3 = 50 pixels out. A pixel's move keeps the slope; 20 pixels
+    // towards the marker are two steps more.
     Press(moved.x - 50, moved.y);
-    Move(moved.x - 25, moved.y);
+    Move(moved.x - 49, moved.y);
+    EXPECT_TRUE(plot.IsDragging());
+    EXPECT_EQ(Param(model::kXoverSlope, 5, model::kLowPass), 3);
+    Move(moved.x - 30, moved.y);
     EXPECT_EQ(Param(model::kXoverSlope, 5, model::kLowPass), 5);
     Move(moved.x + 300, moved.y);
     EXPECT_EQ(Param(model::kXoverSlope, 5, model::kLowPass), 0);
@@ -432,7 +436,7 @@ TEST_F(PlotTest, CrossoverMarkersThatAreNotDrawnCannotBeHit) {
     EXPECT_EQ(Param(model::kXoverFreq, 4, model::kHighPass), 980);
 }
 
-TEST_F(PlotTest, ADragRepaintsOnlyTheOutputsItCanChangeUntilItEnds) {
+TEST_F(PlotTest, ADragKeepsTheCurvesOfTheOutputsItCannotChangeDrawn) {
     doc->mixLevel[0][1][0] = 0; // output 2 fed by input 2 instead of input 1
     doc->mixLevel[0][1][1] = 1;
     ShowOnly(0);
@@ -447,7 +451,7 @@ TEST_F(PlotTest, ADragRepaintsOnlyTheOutputsItCanChangeUntilItEnds) {
     EXPECT_TRUE(plot.Response().curvesDirty);
     QImage image = GrabWindow(plot);
     EXPECT_GT(Count(image, CRect(kGridLeft, kGridTop, kGridRight, kGridBottom), kRed), 0);
-    EXPECT_EQ(Count(image, CRect(kGridLeft, kGridTop, kGridRight, kGridBottom), kGreen), 0);
+    EXPECT_GT(Count(image, CRect(kGridLeft, kGridTop, kGridRight, kGridBottom), kGreen), 0);
     EXPECT_TRUE(plot.Response().curvesDirty); // the timer goes on repainting during the drag
     Release(plot.BandMarker(0).x, plot.BandMarker(0).y - 30);
     image = GrabWindow(plot);
