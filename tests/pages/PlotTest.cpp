@@ -142,7 +142,8 @@ TEST(PlotGeometryTest, GridCellsLabelsAndButtonsOfAKnownSize) {
     EXPECT_EQ(g.ColumnBoundaries(), columns);
     EXPECT_EQ(g.RowBoundaries(), (std::array<int, 7>{25, 85, 145, 205, 265, 325, 385}));
     EXPECT_EQ(g.FrequencyLabelRect(0), CRect(23, 398, 53, 413));
-    EXPECT_EQ(g.FrequencyLabelRect(3), CRect(683, 398, 713, 413));
+    // "20k" ends before the window's frames, which begin 13 pixels left of its right edge.
+    EXPECT_EQ(g.FrequencyLabelRect(3), CRect(677, 398, 707, 413));
     EXPECT_EQ(g.LevelLabelRect(0), CRect(3, 18, 33, 33));
     EXPECT_EQ(g.LevelLabelRect(6), CRect(3, 378, 33, 393));
     EXPECT_EQ(PlotGeometry::GroupButtonRect(4), CRect(340, 6, 410, 21));
@@ -203,6 +204,10 @@ TEST_F(PlotTest, GridLinesAndLabelsWhereTheLayoutPutsThem) {
     // The frames: white and grey lines round the left and top edges.
     EXPECT_EQ(At(image, 0, 100), kButtonGrey);
     EXPECT_EQ(At(image, 100, 0), kButtonGrey);
+    // Beside "20k" the frames on the right stay whole.
+    const int labelMiddle = (g.FrequencyLabelRect(3).top + g.FrequencyLabelRect(3).bottom) / 2;
+    EXPECT_EQ(At(image, kPlotWidth - 13, labelMiddle), kButtonGrey);
+    EXPECT_EQ(At(image, kPlotWidth - 12, labelMiddle), kWhite);
 }
 
 TEST_F(PlotTest, SumsBeyondTheRangeAreDrawnOnTheGridsEdges) {
