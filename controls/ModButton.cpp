@@ -74,9 +74,11 @@ void CModButton::OnLButtonUp(UINT, CPoint) {
     Default();
 }
 
-void CModButton::OnLButtonDblClk(UINT, CPoint) {
+// The second press of a quick double click is a click of its own: two quick clicks on a toggle
+// switch it there and back.
+void CModButton::OnLButtonDblClk(UINT flags, CPoint point) {
+    OnLButtonDown(flags, point);
     Report(parent, UM_CTRL_DBLCLK, controlId);
-    Default();
 }
 
 LRESULT CModButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -61,6 +61,11 @@ void CModText::OnLButtonDown(UINT, CPoint) {
     Report(parent, UM_CTRL_PRESS, controlId);
     if (editable) {
         SetFocus();
+        if (!HasFocus()) {
+            // The field that lost the focus applied its text, and the page's refresh took the
+            // focus for itself; or this window is not active yet and gets the focus with it.
+            SetFocus();
+        }
     }
     Default();
     SetSel(0, -1);
@@ -76,10 +81,18 @@ void CModText::OnLButtonUp(UINT, CPoint) {
 void CModText::OnKeyDown(UINT virtualKey, UINT, UINT) {
     if (virtualKey == VK_RETURN) {
         TakeWindowText();
-        Report(parent, UM_TEXT_ENTERED, controlId);
+        Commit();
         Report(parent, UM_REFRESH, 0);
+    } else if (virtualKey == VK_ESCAPE && editable) {
+        SetWindowText(committedText);
+        SetSel(0, -1);
     }
     Default();
+}
+
+void CModText::Commit() {
+    committedText = text;
+    Report(parent, UM_TEXT_ENTERED, controlId);
 }
 
 void CModText::OnEnChange() { TakeWindowText(); }
@@ -88,10 +101,18 @@ void CModText::OnEnSetFocus() {
     // Setting the text notifies a change, so the field counts as edited from the moment it has
     // the focus and shows the edit control.
     SetWindowText(text);
+    committedText = text;
+    // However the focus came (a click, or the activation of the window after a click into it),
+    // what is typed replaces the value.
+    SetSel(0, -1);
 }
 
 void CModText::OnEnKillFocus() {
+    const bool typed = GetWindowText() != committedText;
     TakeWindowText();
+    if (typed) {
+        Commit(); // leaving the field applies what was typed, as Enter does
+    }
     Report(parent, UM_REFRESH, 0);
 }
 

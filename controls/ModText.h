@@ -1,7 +1,8 @@
 // CModText: a field that shows a value and, when editable, lets the operator type a new one.
 // It never checks what was typed: the page parses `text` on UM_TEXT_ENTERED, stores the value
-// and writes the formatted value back. While the operator edits, the edit control draws itself;
-// otherwise the field draws `text` on its own sunken grey face.
+// and writes the formatted value back. Enter and leaving the field with changed text both
+// report UM_TEXT_ENTERED; Escape puts back the text the field had. While the operator edits, the edit control
+// draws itself; otherwise the field draws `text` on its own sunken grey face.
 #pragma once
 
 #include "framework/Edit.h"
@@ -33,10 +34,14 @@ protected:
 
 private:
     void TakeWindowText();
+    // Reports `text` as entered; what leaving the field compares with from now on.
+    void Commit();
 
     UINT controlId = 0;
     CWnd* parent = nullptr;
     COLORREF textColour = 0;
     bool editable = false;
     std::string shadowText;
+    // The text the field had when it took the focus, or was last entered.
+    std::string committedText;
 };

@@ -94,7 +94,14 @@ void CSetupProgram::DoDataExchange(bool saveAndValidate) {
         // Used as an index into the 30 programs by this dialog and by the caller.
         programNumber = std::clamp(programNumber, kFirstProgram, kLastProgram);
     }
+    // A number beyond the range was kept within it above; a text that is no number is refused
+    // with the field and the range named.
+    DDV_MinMaxInt(saveAndValidate, programNumber, kFirstProgram, kLastProgram);
     DDX_Text(saveAndValidate, kHintFieldId, hint);
+}
+
+std::string CSetupProgram::DescribeField(int id) const {
+    return id == kNumberFieldId ? "Program number" : "";
 }
 
 void CSetupProgram::RefreshHint() {

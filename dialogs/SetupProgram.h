@@ -50,6 +50,7 @@ protected:
     void CreateControls() override;
     bool OnInitDialog() override;
     void DoDataExchange(bool saveAndValidate) override;
+    std::string DescribeField(int id) const override;
     void OnCommand(int id) override;
     bool OnSpinDeltaPos(int id, const NMUPDOWN& step) override;
 

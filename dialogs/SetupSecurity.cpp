@@ -28,8 +28,8 @@ constexpr std::array<LockEntry, CSetupSecurity::kLockCount> kLockEntries = {{
 
 constexpr int kWidth = 340;
 constexpr int kRowHeight = 20;
-constexpr int kGroupTop = 18;    // first row below a group box's caption
-constexpr int kGroupBottom = 8;  // space below the last row of a group box
+constexpr int kGroupTop = kGroupBoxCaption; // first row below a group box's caption and frame
+constexpr int kGroupBottom = 8;             // space below the last row of a group box
 constexpr int kGroupGap = 6;     // space between group boxes
 constexpr int kButtonWidth = 80; // Lock and Unlock
 constexpr int kButtonHeight = 24;
@@ -39,7 +39,8 @@ constexpr int GroupHeight(int rows) { return kGroupTop + rows * kRowHeight + kGr
 
 constexpr int kLockGroupsHeight = GroupHeight(3) + GroupHeight(6) + GroupHeight(2) + 3 * kGroupGap;
 constexpr int kActionsTop = kDialogMargin + kLockGroupsHeight;
-constexpr int kButtonsTop = kActionsTop + GroupHeight(1) + kGroupGap + 4;
+constexpr int kActionsHeight = kGroupTop + kButtonHeight + kGroupBottom;
+constexpr int kButtonsTop = kActionsTop + kActionsHeight + kGroupGap + 4;
 constexpr int kHeight = kButtonsTop + kDialogButtonHeight + kDialogMargin;
 
 } // namespace
@@ -68,8 +69,8 @@ void CSetupSecurity::CreateControls() {
         top += GroupHeight(rows) + kGroupGap;
     }
 
-    AddGroupBox("Global Actions", CRect(kDialogMargin, kActionsTop, boxRight, kActionsTop + GroupHeight(1)));
-    const int actionY = kActionsTop + kGroupTop - 2;
+    AddGroupBox("Global Actions", CRect(kDialogMargin, kActionsTop, boxRight, kActionsTop + kActionsHeight));
+    const int actionY = kActionsTop + kGroupTop;
     AddButton(kLockButtonId, "Lock",
               CRect(kDialogMargin + 10, actionY, kDialogMargin + 10 + kButtonWidth, actionY + kButtonHeight));
     AddButton(kUnlockButtonId, "Unlock",

@@ -188,6 +188,8 @@ void CEdit::OnKillFocus() {
     OnEnKillFocus();
 }
 
+void CEdit::OnLButtonDblClk(UINT, CPoint) { Default(); }
+
 void CEdit::OnEnChange() {}
 void CEdit::OnEnSetFocus() {}
 void CEdit::OnEnKillFocus() {}

@@ -35,6 +35,8 @@ protected:
 
     void OnSetFocus() override;
     void OnKillFocus() override;
+    // The edit control's own: a double click selects a word.
+    void OnLButtonDblClk(UINT flags, CPoint point) override;
     std::unique_ptr<QWidget> MakeWidget(QWidget* parent) override;
 
 private:

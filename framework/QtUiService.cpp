@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -74,16 +75,26 @@ int CQtUiService::MessageBox(const std::string& text, const std::string& caption
     }
 }
 
+QString FileDialogStartPath(const std::string& initialPath, const QString& lastFolder) {
+    const QString path = ToQString(initialPath);
+    const QFileInfo info(path);
+    if (lastFolder.isEmpty() || info.fileName() != path) {
+        return path; // the caller named a folder, or there is no folder to go back to
+    }
+    return path.isEmpty() ? lastFolder : QDir(lastFolder).filePath(path);
+}
+
 std::optional<std::string> CQtUiService::FileDialog(const FileDialogRequest& request) {
     const QString filter = ToQtFileFilter(request.filter);
     QWidget* owner = QApplication::activeWindow();
-    const QString path = request.open ? QFileDialog::getOpenFileName(owner, ToQString(request.title),
-                                                                     ToQString(request.initialPath), filter)
-                                      : QFileDialog::getSaveFileName(owner, ToQString(request.title),
-                                                                     ToQString(request.initialPath), filter);
+    const QString start = FileDialogStartPath(request.initialPath, lastFolder_);
+    const QString title = ToQString(request.title);
+    const QString path = request.open ? QFileDialog::getOpenFileName(owner, title, start, filter)
+                                      : QFileDialog::getSaveFileName(owner, title, start, filter);
     if (path.isEmpty()) {
         return std::nullopt;
     }
+    lastFolder_ = QFileInfo(path).absolutePath();
     std::string chosen = FromQString(path);
     const std::string& extension = request.defaultExtension;
     if (!request.open && !extension.empty() && QFileInfo(path).suffix().isEmpty()) {

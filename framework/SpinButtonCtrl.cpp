@@ -142,8 +142,6 @@ void CSpinButtonCtrl::OnLButtonDown(UINT, CPoint point) {
     Invalidate(false);
 }
 
-void CSpinButtonCtrl::OnLButtonDblClk(UINT flags, CPoint point) { OnLButtonDown(flags, point); }
-
 void CSpinButtonCtrl::OnLButtonUp(UINT, CPoint) { EndPress(); }
 
 void CSpinButtonCtrl::OnMouseMove(UINT, CPoint point) {

@@ -57,8 +57,6 @@ public:
 protected:
     void OnPaint() override;
     void OnLButtonDown(UINT flags, CPoint point) override;
-    // The control has no double-click style: a quick second click is another press.
-    void OnLButtonDblClk(UINT flags, CPoint point) override;
     void OnLButtonUp(UINT flags, CPoint point) override;
     void OnMouseMove(UINT flags, CPoint point) override;
     void OnTimer(UINT_PTR id) override;

@@ -318,6 +318,12 @@ bool CWnd::DestroyWindow() {
     if (!doomed) {
         return CMsgWnd::DestroyWindow(); // a message-only window, or none
     }
+    // The focus leaves first, while the windows are still whole: a field that goes hears that
+    // it lost the focus (and applies what was typed into it), as it would on any other way out.
+    if (QWidget* focus = QApplication::focusWidget();
+        focus && (focus == doomed || doomed->isAncestorOf(focus))) {
+        focus->clearFocus();
+    }
     SendMessage(WM_DESTROY);
     for (WndWidgetHook* hook : HooksIn(doomed)) {
         if (CWnd* child = hook->Owner()) {
@@ -523,7 +529,7 @@ void CWnd::OnMove(int, int) { Default(); }
 void CWnd::OnClose() { DestroyWindow(); }
 void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
 void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDblClk(UINT, CPoint) { Default(); }
+void CWnd::OnLButtonDblClk(UINT flags, CPoint point) { OnLButtonDown(flags, point); }
 void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
 void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
 void CWnd::OnSetFocus() { Default(); }

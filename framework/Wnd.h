@@ -77,6 +77,8 @@ protected:
     virtual void OnClose();
     virtual void OnLButtonDown(UINT flags, CPoint point);
     virtual void OnLButtonUp(UINT flags, CPoint point);
+    // Default: OnLButtonDown. A window without double-click handling of its own sees the second
+    // press of a quick double click as another press, so that no click is lost.
     virtual void OnLButtonDblClk(UINT flags, CPoint point);
     virtual void OnMouseMove(UINT flags, CPoint point);
     virtual void OnKeyDown(UINT virtualKey, UINT repeatCount, UINT flags);

@@ -184,9 +184,15 @@ void CFilterResponse::ComputeCurves(const CTonraDoc& doc, int filter) {
     channelFilter = filter;
     const auto skipped = [&](int channel) { return filter >= 0 && !doc.IsLinked(channel, filter); };
     const int channelCount = std::min(doc.GetChannelCount(), model::kSlotCount);
+    if (filter < 0) {
+        computedDevice_ = doc.ResolveDevice(-1);
+        computedInputCount_ = doc.GetInputCount();
+        computedChannelCount_ = channelCount;
+    }
     for (int c = 0; c < channelCount; ++c) {
         if (!skipped(c)) {
             ComputeChannel(doc, c);
+            computedFrom_[static_cast<std::size_t>(c)] = InputsOf(doc, c);
         }
     }
     const int inputCount = doc.GetInputCount();
@@ -235,17 +241,38 @@ void CFilterResponse::ComputeXover(const CTonraDoc& doc, int output) {
     }
 }
 
-bool CFilterResponse::IsOutputAffected(const CTonraDoc& doc, int output) const {
-    if (channelFilter < 0) {
-        return true;
+CFilterResponse::ChannelInputs CFilterResponse::InputsOf(const CTonraDoc& doc, int channel) {
+    ChannelInputs inputs{};
+    auto next = inputs.begin();
+    *next++ = doc.GetParam(model::kGain, channel, 0);
+    for (int b = 0; b < model::kBandCount; ++b) {
+        for (const int kind : {model::kEqType, model::kEqGain, model::kEqFreq, model::kEqWidth}) {
+            *next++ = doc.GetParam(kind, channel, b);
+        }
     }
     const int inputCount = doc.GetInputCount();
-    const int outputChannel = inputCount + output;
-    if (doc.IsLinked(outputChannel, channelFilter)) {
+    if (channel < inputCount) {
+        return inputs; // an input has no crossover and no sources
+    }
+    for (int x = 0; x < model::kXoverFilterCount; ++x) {
+        for (const int kind : {model::kXoverType, model::kXoverFreq, model::kXoverSlope}) {
+            *next++ = doc.GetParam(kind, channel, x);
+        }
+    }
+    for (int g = 0; g < std::min(inputCount, model::kMaxInputs); ++g) {
+        *next++ = doc.GetParam(model::kMixLevel, channel, g);
+    }
+    return inputs;
+}
+
+bool CFilterResponse::IsStale(const CTonraDoc& doc) const {
+    const int channelCount = std::min(doc.GetChannelCount(), model::kSlotCount);
+    if (doc.ResolveDevice(-1) != computedDevice_ || doc.GetInputCount() != computedInputCount_ ||
+        channelCount != computedChannelCount_) {
         return true;
     }
-    for (int g = 0; g < inputCount; ++g) {
-        if (doc.GetParam(model::kMixLevel, outputChannel, g) != 0 && doc.IsLinked(g, channelFilter)) {
+    for (int c = 0; c < channelCount; ++c) {
+        if (InputsOf(doc, c) != computedFrom_[static_cast<std::size_t>(c)]) {
             return true;
         }
     }

@@ -65,14 +65,15 @@ public:
     // Sets curvesDirty and remembers the filter.
     void ComputeCurves(const CTonraDoc& doc, int channelFilter);
 
+    // Whether the document holds other values than the curves were computed from: another
+    // device, other channel counts, or a channel whose gain, EQ, crossover or sources changed
+    // since its curves were computed (by a copy, a file, a sync or the engine).
+    bool IsStale(const CTonraDoc& doc) const;
+
     double ChannelGain(int channel) const { return channelGain_[static_cast<std::size_t>(channel)]; }
     std::span<const double> EqCurve(int channel) const;
     std::span<const double> XoverCurve(int output) const;
 
-    // Whether output `output` can have changed in the last computation: with a channel filter,
-    // only outputs fed by a routed input linked to the filter channel, or linked to it
-    // themselves.
-    bool IsOutputAffected(const CTonraDoc& doc, int output) const;
     // The curve of output `output` as the plot draws it: the stages of `groups` of every input
     // routed to the output (each routed input adds its full gain and EQ in dB), then the
     // output's own, limited to the plot's range. `levels` holds at least PointCount() values.
@@ -83,6 +84,12 @@ public:
     int channelFilter = -1;
 
 private:
+    // Every value of the document that one channel's curves and sums depend on.
+    static constexpr int kInputsPerChannel =
+        1 + 4 * model::kBandCount + 3 * model::kXoverFilterCount + model::kMaxInputs;
+    using ChannelInputs = std::array<int, kInputsPerChannel>;
+    static ChannelInputs InputsOf(const CTonraDoc& doc, int channel);
+
     void ComputeChannel(const CTonraDoc& doc, int channel);
     void ComputeXover(const CTonraDoc& doc, int output);
 
@@ -92,6 +99,12 @@ private:
     std::array<double, model::kSlotCount> channelGain_{};
     std::array<std::vector<double>, model::kSlotCount> eqCurve_;     // by channel number
     std::array<std::vector<double>, model::kMaxOutputs> xoverCurve_; // by output
+
+    // What the curves were computed from.
+    int computedDevice_ = -1;
+    int computedInputCount_ = -1;
+    int computedChannelCount_ = -1;
+    std::array<ChannelInputs, model::kSlotCount> computedFrom_{};
 };
 
 } // namespace pages

@@ -19,6 +19,9 @@ constexpr int kLastMultiple = 10;
 constexpr double kDecadeBase = 2;
 
 constexpr int kFrequencyLabelHalfWidth = 15;
+// The window's frames take the columns 13 to 11 left of its right edge: the label of the
+// grid's right edge ("20k") is moved left to end before them instead of covering them.
+constexpr int kLabelsRightInset = 13;
 constexpr int kFrequencyLabelTop = 13;
 constexpr int kFrequencyLabelBottom = 28;
 constexpr int kLevelLabelLeft = 35;
@@ -72,7 +75,8 @@ std::array<int, kGridRowCount + 1> PlotGeometry::RowBoundaries() const {
 CRect PlotGeometry::FrequencyLabelRect(int decade) const {
     const int x = kGridLeft + gridWidth * decade / kDecadeCount;
     const int bottom = kGridTop + gridHeight;
-    return CRect(x - kFrequencyLabelHalfWidth, bottom + kFrequencyLabelTop, x + kFrequencyLabelHalfWidth,
+    const int right = std::min(x + kFrequencyLabelHalfWidth, width - kLabelsRightInset);
+    return CRect(right - 2 * kFrequencyLabelHalfWidth, bottom + kFrequencyLabelTop, right,
                  bottom + kFrequencyLabelBottom);
 }
 

@@ -351,6 +351,9 @@ void CWndDevice::Refresh() {
     if (changed) {
         SetFocus();
     }
+    // Whatever changed the document (an edit, a file, a copy, a sync, the engine), every page
+    // that shows it and the plot follow from here.
+    plot.RefreshCurves();
     if (eqEditor.GetSafeHwnd()) {
         eqEditor.Refresh();
     }
@@ -458,8 +461,7 @@ LRESULT CWndDevice::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         TextEntered(id);
         return 1;
     case UM_REFRESH:
-        Refresh();
-        plot.ComputeCurves(-1);
+        Refresh(); // the plot's curves included
         return 1;
     case UM_EQ_CLOSED:
         PopupClosed(&Strip::eqButton, plot.eqMarkersShown);
@@ -570,8 +572,8 @@ void CWndDevice::FaderChanged() {
         const int value = strips[c].gainFader.value;
         if (value != document->GetParam(model::kGain, c, 0)) {
             document->SetParam(model::kGain, value, c, 0); // linked channels follow
+            plot.ComputeCurves(c); // before the refresh, which then finds the curves current
             Refresh();
-            plot.ComputeCurves(c);
         }
     }
 }

@@ -87,8 +87,9 @@ public:
 
     // A visible child window of `parent` at `rect`, with all 16 strips and the plot.
     bool Create(const CRect& rect, CWnd* parent, CTonraDoc* document);
-    // Copies the document into every strip and the open popups; marks the document modified
-    // and takes the keyboard focus when something shown changed.
+    // Copies the document into every strip, the plot's curves, the open popups and the data
+    // sheet; marks the document modified and takes the keyboard focus when something shown in
+    // the strips changed. Whoever changes the document calls it.
     void Refresh();
     // Copies the meter levels of the current device; repaints only meters that changed.
     void UpdateMeters();

@@ -71,8 +71,8 @@ constexpr int kDashPitch = 4;
 constexpr int kDashStart = 6;
 constexpr int kDashLength = 2;
 
-// Width drags: 199 width steps per decade of pointer travel. Slope drags: one slope step per
-// 10 pixels, the handles 80 pixels out at slope 0.
+// Width drags: 199 width steps per decade of pointer travel. Slope handles: 80 pixels out at
+// slope 0, 10 pixels nearer for each slope step.
 constexpr int kWidthStepsPerDecade = 199;
 constexpr int kPixelsPerSlopeStep = 10;
 constexpr int kSlopeHandleDistance = 80;
@@ -121,6 +121,12 @@ void CWndPlot::ComputeCurves(int channelFilter) {
     if (document) {
         response.ComputeCurves(*document, channelFilter);
         UpdateButtons();
+    }
+}
+
+void CWndPlot::RefreshCurves() {
+    if (document && response.IsStale(*document)) {
+        ComputeCurves(-1);
     }
 }
 
@@ -326,9 +332,10 @@ void CWndPlot::PaintCurves(CDC& dc) {
     }
     const int outputCount = std::min(document->GetOutputCount(), model::kMaxOutputs);
     const int x0 = PlotGeometry::kGridLeft;
-    // Output 1 last, so that it lies on top.
+    // Output 1 last, so that it lies on top. During a drag the outputs it cannot change keep
+    // their curves, which are drawn as well.
     for (int o = outputCount - 1; o >= 0; --o) {
-        if (!document->plotOutputShown[d][o] || !response.IsOutputAffected(*document, o)) {
+        if (!document->plotOutputShown[d][o]) {
             continue;
         }
         response.SumOutput(*document, o, groups, outputLevels);
@@ -546,7 +553,13 @@ void CWndPlot::DragBand(CPoint point) {
         const int width = std::abs((point.x - bandMarkers[b].x) * kWidthStepsPerDecade / decade);
         document->SetParam(model::kEqWidth, std::min(width, model::kMaxWidth), c, b);
     }
-    ComputeCurves(c);
+    DragStepDone(c);
+}
+
+// The dragged channel's curves follow at once, and so do the pages that show its values.
+void CWndPlot::DragStepDone(int channel) {
+    ComputeCurves(channel);
+    controls::Report(parent, UM_REFRESH, 0);
 }
 
 void CWndPlot::DragXover(CPoint point) {
@@ -556,8 +569,14 @@ void CWndPlot::DragXover(CPoint point) {
         document->SetParam(model::kXoverFreq, geometry.XToFrequencyIndex(point.x), c, x);
     }
     if (xoSlopeDrag) {
-        const int steps = std::abs((point.x - xoverMarkers[x].x) / kPixelsPerSlopeStep);
-        document->SetParam(model::kXoverSlope, kMaxSlope - std::min(steps, kMaxSlope), c, x);
+        document->SetParam(model::kXoverSlope, SlopeAtDistance(point.x - xoverMarkers[x].x), c, x);
     }
-    ComputeCurves(c);
+    DragStepDone(c);
+}
+
+// The inverse of SlopeHalfWidth: the slope whose handles are drawn nearest to `distance` pixels
+// from the marker, so that the handle a press found keeps its slope until it moves half a step.
+int CWndPlot::SlopeAtDistance(int distance) {
+    const double steps = static_cast<double>(kSlopeHandleDistance - std::abs(distance)) / kPixelsPerSlopeStep;
+    return std::clamp(static_cast<int>(std::lround(steps)), 0, kMaxSlope);
 }

@@ -5,9 +5,9 @@
 // of a channel is open, the plot also shows that channel's EQ bands or crossover filters as
 // markers the operator drags to change frequency, gain, width and slope.
 //
-// The plot writes the document only by drags; its buttons change the plot switches of the
-// document. Presses and releases go on to the parent, which ends every drag with
-// UM_END_TRACKING.
+// The plot writes the document only by drags, and asks the parent to refresh the pages after
+// each drag step (UM_REFRESH); its buttons change the plot switches of the document. Presses
+// and releases go on to the parent, which ends every drag with UM_END_TRACKING.
 #pragma once
 
 #include "controls/ModButton.h"
@@ -36,6 +36,9 @@ public:
     // Recomputes the curves of every channel (-1) or of the channels linked to one channel
     // number; the plot repaints at its next timer tick.
     void ComputeCurves(int channelFilter);
+    // Recomputes every curve when the document no longer holds what they were computed from;
+    // the device panel calls it with every refresh, whatever changed the document.
+    void RefreshCurves();
     // Hides both kinds of markers and ends every selection and drag.
     void ResetMarkers();
 
@@ -86,6 +89,8 @@ private:
     void HitXoverMarkers(CPoint point);
     void DragBand(CPoint point);
     void DragXover(CPoint point);
+    void DragStepDone(int channel);
+    static int SlopeAtDistance(int distance);
 
     CWnd* parent = nullptr;
     CTonraDoc* document = nullptr;

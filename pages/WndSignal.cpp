@@ -87,6 +87,10 @@ constexpr int kInputPageWidth = 175;
 constexpr int kOutputPageBaseWidth = 712;
 constexpr int kOutputPagePerInput = 36;
 constexpr int kSourcePitch = 40;
+// The page grows less per input than the sources do, which narrows the power column at its
+// right edge: beyond four inputs its labels ("Speaker Impedance") would be cut, so from there
+// the page grows with the sources.
+constexpr int kWidestPowerColumnInputs = 4;
 constexpr int kSourcesLeft = 165;
 constexpr int kSourceSectionBase = 170;
 constexpr int kFilterPitch = 110;
@@ -108,7 +112,12 @@ unsigned AsUnsigned(int v) { return static_cast<unsigned>(std::max(v, 0)); }
 namespace pages {
 
 int SignalPageWidth(bool output, int inputCount) {
-    return output ? inputCount * kOutputPagePerInput + kOutputPageBaseWidth : kInputPageWidth;
+    if (!output) {
+        return kInputPageWidth;
+    }
+    const int narrowing =
+        std::max(inputCount - kWidestPowerColumnInputs, 0) * (kSourcePitch - kOutputPagePerInput);
+    return inputCount * kOutputPagePerInput + kOutputPageBaseWidth + narrowing;
 }
 
 int SourceSectionEnd(int inputCount) { return inputCount * kSourcePitch + kSourceSectionBase; }

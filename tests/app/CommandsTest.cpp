@@ -103,6 +103,30 @@ TEST_F(Commands, StoreToPcAndRecallFromPc) {
     EXPECT_EQ(Device().gain[0][2], 100);
 }
 
+TEST_F(Commands, CopyAndRecallFromPcRedrawThePlotWithoutAMouseRelease) {
+    StartDevices(OneDevice());
+    ASSERT_TRUE(SelectDevice(0));
+    const std::string flat = StoreToPc("flat.dat");
+    const pages::CFilterResponse& curves = View().DevicePanel().GetPlot().Response();
+    const double storedGain = curves.ChannelGain(6);
+
+    Doc().SetParam(model::kGain, 200, 1, 0); // input 2 at +10 dB, onto output 3
+    Ui().AnswerDialog([](CDialog& dialog) {
+        dialog.SelectComboEntry(CSetupCopy::kSourceListId, 1);
+        dialog.SelectComboEntry(CSetupCopy::kTargetListId, 6);
+        dialog.ClickDlgButton(IDOK);
+    });
+    Press(Centre(NavButton(1))); // the command runs on the press; no release follows yet
+    EXPECT_EQ(curves.ChannelGain(6), 10.0); // recomputed, for the plot's next repaint
+    Release(Centre(NavButton(1)));
+
+    Ui().AnswerDialog(ProgramAction(CSetupProgram::kRecallFromPcId, 1));
+    Ui().AnswerFileDialog(flat);
+    Press(Centre(NavButton(0)));
+    EXPECT_EQ(curves.ChannelGain(6), storedGain);
+    Release(Centre(NavButton(0)));
+}
+
 TEST_F(Commands, RecallFromPcOfAFileWithOtherChannelCountsIsRefused) {
     sim::SimOptions options;
     options.deviceCount = 2;

@@ -108,16 +108,64 @@ TEST_F(TextTest, EnterReportsTheTextBeforeAskingForARefresh) {
     EXPECT_TRUE(field.edited);
 }
 
-TEST_F(TextTest, LeavingTheFieldKeepsTheTypedTextAndAsksOnlyForARefresh) {
+TEST_F(TextTest, LeavingTheFieldAppliesChangedTextAsEnterDoesAndEscapeRestoresTheOldText) {
+    other.text = "3";
     QTest::mouseClick(window, Qt::LeftButton, {}, kOnField);
     Type("7");
     page.log.clear();
     QTest::mouseClick(window, Qt::LeftButton, {}, kOnOtherField);
-    EXPECT_EQ(page.Count("refresh 0"), 1);
-    EXPECT_EQ(page.Count("entered 5"), 0);
-    EXPECT_EQ(page.Count("entered 6"), 0);
+    EXPECT_EQ(page.log, (std::vector<std::string>{"press 6", "entered 5", "refresh 0"}));
     EXPECT_EQ(field.text, "7");
-    EXPECT_TRUE(field.edited);
+    EXPECT_TRUE(other.HasFocus());
+    EXPECT_EQ(qobject_cast<QLineEdit*>(other.GetWidget())->selectedText(), "3");
+
+    // Left unchanged, or entered already: nothing more to apply.
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnField);
+    page.log.clear();
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnOtherField);
+    EXPECT_EQ(page.Count("entered 5"), 0);
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnField);
+    Type("8");
+    QTest::keyClick(field.GetWidget(), Qt::Key_Return);
+    page.log.clear();
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnOtherField);
+    EXPECT_EQ(page.Count("entered 5"), 0);
+
+    // Escape puts back the text the field had; leaving then applies nothing.
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnField);
+    Type("9");
+    QTest::keyClick(field.GetWidget(), Qt::Key_Escape);
+    EXPECT_EQ(Line()->text(), "8");
+    EXPECT_EQ(Line()->selectedText(), "8");
+    page.log.clear();
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnOtherField);
+    EXPECT_EQ(page.Count("entered 5"), 0);
+    EXPECT_EQ(field.text, "8");
+}
+
+TEST_F(TextTest, AFieldOfAWindowThatIsNotActiveSelectsItsTextWhenTheWindowBecomesActive) {
+    CWnd popup;
+    ASSERT_TRUE(popup.CreateFrame("popup", CRect(500, 0, 600, 100)));
+    popup.ShowWindow(SW_SHOW);
+    QWindow* popupWindow = popup.GetWidget()->windowHandle();
+    popupWindow->requestActivate();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(popupWindow));
+
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnField);
+    window->requestActivate(); // the desktop activates the window clicked into
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTRY_VERIFY(field.HasFocus());
+    EXPECT_EQ(Line()->selectedText(), "1.5");
+    Type("2");
+    EXPECT_EQ(field.text, "2");
+}
+
+TEST_F(TextTest, AFieldWhoseWindowGoesAppliesTheTypedText) {
+    QTest::mouseClick(window, Qt::LeftButton, {}, kOnField);
+    Type("4");
+    page.log.clear();
+    field.DestroyWindow();
+    EXPECT_EQ(page.log, (std::vector<std::string>{"entered 5", "refresh 0"}));
 }
 
 TEST_F(TextTest, TypingStopsAtMaxChars) {

@@ -133,7 +133,8 @@ TEST_F(ProgramDialog, ATypedNumberOutsideOneToThirtyIsKeptWithinIt) {
                   d.ClickDlgButton(IDOK);
                   EXPECT_FALSE(d.IsEnded());
                   EXPECT_EQ(d.GetFocusId(), P::kNumberFieldId);
-                  EXPECT_EQ(ui.MessageTexts().back(), "Please enter an integer.");
+                  EXPECT_EQ(ui.MessageTexts().back(),
+                            "Program number: Please enter an integer between 1 and 30.");
                   d.ClickDlgButton(IDCANCEL);
               }),
               IDCANCEL);

@@ -36,6 +36,17 @@ TEST_F(SecurityDialog, ShowsTheLocksInTheirGroupsAndReturnsThemOnOk) {
         groups.sort();
         EXPECT_EQ(groups,
                   (QStringList{"Global Actions", "Input Menu Lock", "Output Menu Lock", "System Lock"}));
+        // Every control lies inside the frame of its group box, below the caption and the frame
+        // line, as the style draws them.
+        for (QGroupBox* group : d.GetWidget()->findChildren<QGroupBox*>()) {
+            const QRect inside = group->contentsRect().translated(group->pos());
+            for (QWidget* control : d.GetWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (control != group && group->geometry().intersects(control->geometry())) {
+                    EXPECT_TRUE(inside.contains(control->geometry()))
+                        << group->title().toStdString() << " " << control->metaObject()->className();
+                }
+            }
+        }
         d.ClickDlgButton(1056); // untick
         d.ClickDlgButton(1063); // tick
         d.ClickDlgButton(IDOK);

@@ -1,10 +1,16 @@
 #include "framework/Dialog.h"
 #include "framework/Edit.h"
+#include "framework/QtUiService.h"
 #include "framework/ScriptedUiService.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -105,6 +111,36 @@ TEST(ScriptedMessages, RecordTextsCaptionsAndReturnTheScriptedAnswers) {
     EXPECT_EQ(ui.shown()[1].caption, "Veltrix");
     EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>{"Overwrite?", "Failed to Initialize Sockets"}));
     EXPECT_EQ(ui.unscripted(), 2);
+}
+
+TEST(QtFileDialogs, OpenInTheFolderLastUsedUnlessTheCallerNamesOne) {
+    EXPECT_EQ(FileDialogStartPath("", ""), "");
+    EXPECT_EQ(FileDialogStartPath("", "/shows"), "/shows");
+    EXPECT_EQ(FileDialogStartPath("list.lst", "/shows"), "/shows/list.lst");
+    EXPECT_EQ(FileDialogStartPath("/lists/list.lst", "/shows"), "/lists/list.lst");
+
+    // The real dialog, answered as the operator would: it shows the folder of the last choice.
+    QTemporaryDir folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir("shows"));
+    const QString chosen = folder.filePath("shows/a.dat");
+    QFile file(chosen);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    QStringList shownFolders;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            shownFolders << dialog->directory().absolutePath();
+            dialog->selectFile(chosen);
+            static_cast<QDialog*>(dialog)->accept(); // as the Open button does
+        }
+    });
+    answer.start(20);
+    CQtUiService ui;
+    EXPECT_EQ(ui.FileDialog({true, "(*.dat)|*.dat||", ".dat", folder.path().toStdString(), ""}),
+              chosen.toStdString());
+    EXPECT_EQ(ui.FileDialog({true, "(*.dat)|*.dat||", ".dat", "", ""}), chosen.toStdString());
+    EXPECT_EQ(shownFolders, (QStringList{folder.path(), folder.filePath("shows")}));
 }
 
 class NotifyingEdit : public CEdit {

@@ -189,26 +189,34 @@ TEST_F(ResponseTest, AFilteredComputationKeepsTheCurvesOfChannelsNotLinkedToTheF
     }
 }
 
-TEST_F(ResponseTest, OutputsAffectedByAFilteredComputation) {
-    // Input 1 feeds every output after New; input 3 feeds output 4 as well.
-    doc->mixLevel[0][3][2] = 1;
-    doc->linkGroup[0][4] = doc->linkGroup[0][6] = 2; // outputs 1 and 3
+TEST_F(ResponseTest, CurvesAreStaleWhenTheDocumentHoldsOtherValuesThanTheyWereComputedFrom) {
+    EXPECT_TRUE(response.IsStale(*doc)); // never computed
     response.ComputeCurves(*doc, -1);
-    for (int o = 0; o < 8; ++o) {
-        EXPECT_TRUE(response.IsOutputAffected(*doc, o));
-    }
+    EXPECT_FALSE(response.IsStale(*doc));
+    doc->linkGroup[0][1] = 2; // links steer edits, not curves
+    doc->SetParam(model::kMute, 1, 1, 0);
+    EXPECT_FALSE(response.IsStale(*doc));
+
+    // As a copy or the engine writes them: an EQ band, a source, a crossover, the counts.
+    const auto staleAfter = [&](auto change) {
+        change();
+        const bool stale = response.IsStale(*doc);
+        response.ComputeCurves(*doc, -1);
+        return stale;
+    };
+    EXPECT_TRUE(staleAfter([&] { doc->eqFreq[0][1][3] += 100; }));
+    EXPECT_TRUE(staleAfter([&] { doc->mixLevel[0][2][3] = 1; }));
+    EXPECT_TRUE(staleAfter([&] { SetXover(7, model::kLowPass, 1, 500, 2); }));
+    EXPECT_TRUE(staleAfter([&] { doc->SetOutputCount(6); }));
+    EXPECT_TRUE(staleAfter([&] { doc->currentDevice = 3; }));
+
+    // A drag's computation of one channel brings that channel up to date, and only that one.
+    doc->SetParam(model::kGain, 170, 0, 0);
     response.ComputeCurves(*doc, 0);
-    for (int o = 0; o < 8; ++o) {
-        EXPECT_TRUE(response.IsOutputAffected(*doc, o)) << o;
-    }
-    response.ComputeCurves(*doc, 2);
-    for (int o = 0; o < 8; ++o) {
-        EXPECT_EQ(response.IsOutputAffected(*doc, o), o == 3) << o;
-    }
-    response.ComputeCurves(*doc, 6); // output 3
-    for (int o = 0; o < 8; ++o) {
-        EXPECT_EQ(response.IsOutputAffected(*doc, o), o == 0 || o == 2) << o;
-    }
+    EXPECT_FALSE(response.IsStale(*doc));
+    doc->SetParam(model::kGain, 170, 2, 0);
+    response.ComputeCurves(*doc, 0);
+    EXPECT_TRUE(response.IsStale(*doc));
 }
 
 TEST_F(ResponseTest, AnOutputSumsItsRoutedInputsInDecibelsAndStaysInThePlotRange) {

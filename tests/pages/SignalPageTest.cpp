@@ -77,7 +77,10 @@ struct SignalPageTest : ::testing::Test {
 TEST(SignalPageSizes, InputAndOutputWidthsAndTheReleaseTime) {
     EXPECT_EQ(pages::SignalPageWidth(false, 8), 175);
     EXPECT_EQ(pages::SignalPageWidth(true, 4), 856);
-    EXPECT_EQ(pages::SignalPageWidth(true, 8), 1000);
+    // Beyond four inputs the page grows with the sources, which keeps the power column's width.
+    EXPECT_EQ(pages::SignalPageWidth(true, 8), 1016);
+    EXPECT_EQ(pages::SignalPageWidth(true, 8) - pages::SourceSectionEnd(8),
+              pages::SignalPageWidth(true, 4) - pages::SourceSectionEnd(4));
     EXPECT_EQ(pages::SourceSectionEnd(2), 250);
     EXPECT_EQ(pages::ReleaseTimeText(6, 1), "4X (3.6ms)");
     EXPECT_EQ(pages::ReleaseTimeText(7, 1), "4X (4ms)");

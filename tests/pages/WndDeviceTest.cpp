@@ -217,6 +217,50 @@ TEST_F(PanelTest, MuteAndPolarityToggleWithRealClicks) {
     EXPECT_EQ(host.view.Count("press 506"), 2);
 }
 
+TEST_F(PanelTest, AQuickSecondClickIsASecondClick) {
+    doc.SetParam(model::kMute, 0, 2, 0);
+    panel.Refresh();
+    const CPoint mute = Centre(Rects(2).muteButton);
+    QTest::mouseDClick(host.window, Qt::LeftButton, {}, QPoint(mute.x, mute.y));
+    EXPECT_EQ(doc.GetParam(model::kMute, 2, 0), 0); // on, and off again
+    EXPECT_FALSE(Strip(2).muteButton.lit);
+    EXPECT_EQ(host.view.Count("press 402"), 2);
+
+    const CPoint link = Centre(Rects(1).linkButtons[1]);
+    QTest::mouseDClick(host.window, Qt::LeftButton, {}, QPoint(link.x, link.y));
+    EXPECT_EQ(doc.linkGroup[0][1], 0);
+    EXPECT_EQ(host.view.Count("press 805"), 2);
+}
+
+TEST_F(PanelTest, ThePlotRedrawsWhenARefreshFindsTheDocumentChangedWithoutAMouseRelease) {
+    CWndPlot& plot = panel.GetPlot();
+    for (int o = 0; o < model::kMaxOutputs; ++o) {
+        doc.plotOutputShown[0][o] = o == 0; // output 1, fed by input 1, flat at 0 dB
+    }
+    plot.ComputeCurves(-1);
+    QTRY_VERIFY(!plot.Response().curvesDirty);
+    const pages::PlotGeometry& grid = plot.Geometry();
+    const auto redInRow = [&](double db) {
+        const int y = grid.LevelToY(db);
+        return CountColour(GrabWindow(plot), CRect(grid.kGridLeft, y, grid.kGridLeft + grid.gridWidth, y + 1),
+                           RGB(255, 0, 0));
+    };
+    EXPECT_GT(redInRow(0), 100);
+
+    // As Copy channels does it: input 2 at +10 dB copied onto output 1, then a refresh.
+    doc.SetParam(model::kGain, 200, 1, 0);
+    doc.CopyChannel(1, 4);
+    panel.Refresh();
+    EXPECT_TRUE(plot.Response().curvesDirty);
+    QTRY_VERIFY(!plot.Response().curvesDirty); // repainted by the plot's timer
+    EXPECT_GT(redInRow(10), 100);
+    EXPECT_EQ(redInRow(0), 0);
+
+    // A refresh that finds nothing new leaves the curves alone.
+    panel.Refresh();
+    EXPECT_FALSE(plot.Response().curvesDirty);
+}
+
 TEST_F(PanelTest, LinkButtonsSetAndClearGroupsAndLinkedChannelsLightTheSameNumber) {
     doc.linkGroup[0][1] = 2;
     panel.Refresh();
