@@ -204,14 +204,21 @@ void CPort::RaiseLinkError() {
 }
 
 void CPort::SuperviseConnection() {
-    if (!NetworkMode() || !socket_.IsDown()) {
+    if (!NetworkMode()) {
         return;
     }
-    if (!LinkError()) {
+    if (socket_.IsDown() && !LinkError()) {
         // A connection that failed or ended is an error at once; the device cannot answer.
         RaiseLinkError();
         reconnectCountdown_ = kReconnectSeconds * kTicksPerSecond;
-    } else if (reconnectCountdown_ > 0) {
+        return;
+    }
+    // While the device does not answer, a connection that ended or that has been in the
+    // making for a whole period (a host that drops the attempts) is made again.
+    if (!LinkError() || !(socket_.IsDown() || socket_.IsConnecting())) {
+        return;
+    }
+    if (reconnectCountdown_ > 0) {
         --reconnectCountdown_;
     } else {
         socket_.Reconnect();

@@ -61,6 +61,11 @@ void CPortSocket::Send(const std::string& text) {
 
 bool CPortSocket::IsDown() const { return socket_ && socket_->state() == QAbstractSocket::UnconnectedState; }
 
+bool CPortSocket::IsConnecting() const {
+    return socket_ && (socket_->state() == QAbstractSocket::HostLookupState ||
+                       socket_->state() == QAbstractSocket::ConnectingState);
+}
+
 bool CPortSocket::IsConnected() const {
     return socket_ && socket_->state() == QAbstractSocket::ConnectedState;
 }

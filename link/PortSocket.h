@@ -34,6 +34,8 @@ public:
     bool IsConnected() const;
     // Whether a connection was attempted and has failed or ended (not while it is being made).
     bool IsDown() const;
+    // Whether a connection is being made.
+    bool IsConnecting() const;
     // Why the connection could not be made or ended, in the system's words; empty while it
     // stands, while it is still being made, and before Connect.
     std::string ErrorText() const;

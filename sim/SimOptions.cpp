@@ -49,6 +49,8 @@ void AddOptions(QCommandLineParser& parser) {
         Option("garbage", "Share of frames preceded by junk characters, 0 to 1.", "share"),
         Option("stop-after", "Stop answering so many seconds after the start.", "seconds"),
         Option("close-after", "Close each TCP connection so many seconds after it opened.", "seconds"),
+        Option("off-after", "Switch every device off so many seconds after the start.", "seconds"),
+        Option("off-for", "Switch them on again after so many seconds off (default: stay off).", "seconds"),
         Option("seed", "Seed of every random choice (default 1).", "n"),
     });
 }
@@ -173,7 +175,9 @@ bool ParseArguments(const std::vector<std::string>& arguments, SimOptions& optio
                        ReadDouble(parser, "corrupt", 1, read.corruptShare, message) &&
                        ReadDouble(parser, "garbage", 1, read.garbageShare, message) &&
                        ReadDouble(parser, "stop-after", kMaxSeconds, read.stopAfterSeconds, message) &&
-                       ReadDouble(parser, "close-after", kMaxSeconds, read.closeAfterSeconds, message);
+                       ReadDouble(parser, "close-after", kMaxSeconds, read.closeAfterSeconds, message) &&
+                       ReadDouble(parser, "off-after", kMaxSeconds, read.offAfterSeconds, message) &&
+                       ReadDouble(parser, "off-for", kMaxSeconds, read.offForSeconds, message);
     if (!valid) {
         return false;
     }

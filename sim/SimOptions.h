@@ -45,6 +45,10 @@ struct SimOptions {
     double garbageShare = 0;      // share of frames preceded by junk characters
     double stopAfterSeconds = 0;  // stop answering this long after the start; 0: never
     double closeAfterSeconds = 0; // close each connection this long after it opened; 0: never
+    // Switch every device off this long after the start (its connections end, nothing listens,
+    // its pseudo-terminal falls silent) and on again offForSeconds later; 0: never, stay off.
+    double offAfterSeconds = 0;
+    double offForSeconds = 0;
     unsigned seed = 1;
 };
 

@@ -52,6 +52,10 @@ CSimulator::CSimulator(const SimOptions& options) : options_(options), doc_(std:
     }
     frontPanel_.setSingleShot(false);
     QObject::connect(&frontPanel_, &QTimer::timeout, [this] { RandomFrontPanelChanges(); });
+    switchOff_.setSingleShot(true);
+    switchOn_.setSingleShot(true);
+    QObject::connect(&switchOff_, &QTimer::timeout, [this] { SwitchAll(false); });
+    QObject::connect(&switchOn_, &QTimer::timeout, [this] { SwitchAll(true); });
 }
 
 CSimulator::~CSimulator() {
@@ -76,7 +80,24 @@ bool CSimulator::Start(std::string& error) {
         frontPanel_.start(
             std::max(kMinFrontPanelMs, static_cast<int>(options_.frontPanelSeconds * kMsPerSecond)));
     }
+    if (options_.offAfterSeconds > 0) {
+        switchOff_.start(static_cast<int>(options_.offAfterSeconds * kMsPerSecond));
+    }
     return true;
+}
+
+void CSimulator::SwitchAll(bool on) {
+    for (const auto& server : servers_) {
+        std::string error;
+        if (!on) {
+            server->SwitchOff();
+        } else if (!server->SwitchOn(error)) {
+            qWarning("veltrix-sim: %s", error.c_str());
+        }
+    }
+    if (!on && options_.offForSeconds > 0) {
+        switchOn_.start(static_cast<int>(options_.offForSeconds * kMsPerSecond));
+    }
 }
 
 bool CSimulator::FrontPanelChange(int slot, int code, int index, int subIndex, int value) {

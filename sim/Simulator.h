@@ -49,6 +49,7 @@ public:
 
 private:
     void RandomFrontPanelChanges();
+    void SwitchAll(bool on);
 
     SimOptions options_;
     std::unique_ptr<CTonraDoc> doc_;
@@ -56,6 +57,8 @@ private:
     std::vector<std::unique_ptr<CSimServer>> servers_;
     QElapsedTimer clock_;
     QTimer frontPanel_;
+    QTimer switchOff_;
+    QTimer switchOn_;
 };
 
 } // namespace sim

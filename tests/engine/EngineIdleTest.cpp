@@ -225,12 +225,26 @@ TEST_F(IdleEngine, LinkErrorAfterFiftySilentCyclesOnceThenRecoveryBySync) {
     EXPECT_EQ(statuses, std::vector<std::string>{"Link Status: Error"});
     EXPECT_EQ(view.Count(CPort::MetersChanged), 1);
 
-    // Frames queued meanwhile are stale: the first valid reply drops them and starts a Sync.
+    // Changes made meanwhile are held: only polls go out. Asked on the first valid reply, the
+    // operator chooses to read the device: the changes are dropped and a Sync starts.
     EXPECT_TRUE(engine.QueueFrame(kCmdRecallProgram, kOwnBit, 0, 0, 3));
+    doc.gain[kSlot][4] = 20;
+    line.sent.clear();
+    TickPollCycles(2);
+    for (const CommandFrame& frame : SentFrames()) {
+        EXPECT_EQ(frame.code, kCmdPoll);
+    }
+    int askedWith = 0;
+    engine.SetLinkBackQuestion([&] {
+        askedWith = engine.PendingChangeCount();
+        return false;
+    });
     Reply({.device = kSlot, .code = kReplyMeters, .index = 0, .value = 0});
     Tick();
+    EXPECT_EQ(askedWith, 2);
     EXPECT_EQ(engine.MissCount(), 0);
-    EXPECT_EQ(engine.SendLength(), 0);
+    EXPECT_EQ(engine.PendingChangeCount(), 0);
+    EXPECT_EQ(doc.gain[kSlot][4], doc.shadow.gain[kSlot][4]);
     EXPECT_EQ(engine.Mode(), TransferMode::Sync);
 }
 
