@@ -408,7 +408,6 @@ void CTonraView::OnLinkRefresh(WPARAM code) {
         break;
     case CPort::ParamsChanged:
         devicePanel_.Refresh();
-        devicePanel_.GetPlot().ComputeCurves(-1);
         break;
     case CPort::StatusChanged:
         statusLine_.Observe(document_.statusText, CStatusLine::Clock::now());

@@ -155,6 +155,7 @@ bool CPort::QueueBand(int s, int b) {
         return false;
     }
     int mask = 1 << s;
+    bool rewritten = false;
     for (int t = s + 1; t < kSlotCount; ++t) {
         // A later slot joins when one of its pending fields equals this slot's, and then takes
         // this slot's whole band.
@@ -167,6 +168,7 @@ bool CPort::QueueBand(int s, int b) {
         }
         mask |= 1 << t;
         for (const auto field : kBandFields) {
+            rewritten = rewritten || (current.*field)[d][t][b] != (current.*field)[d][s][b];
             (current.*field)[d][t][b] = (current.*field)[d][s][b];
             (shadow.*field)[d][t][b] = (current.*field)[d][t][b];
         }
@@ -176,6 +178,10 @@ bool CPort::QueueBand(int s, int b) {
     }
     QueueFrame(kCmdEqBand, OwnBit(), mask, b, current.eqFreq[d][s][b], current.eqGain[d][s][b],
                current.eqWidth[d][s][b], current.eqType[d][s][b]);
+    // The joined slots now hold another band than the operator last saw: the open pages show it.
+    if (rewritten && IsShownDevice()) {
+        Refresh(ParamsChanged);
+    }
     return true;
 }
 

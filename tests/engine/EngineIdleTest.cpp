@@ -92,6 +92,9 @@ TEST_F(IdleEngine, EqBandJoinTakesTheWholeBand) {
     doc.eqGain[kSlot][3][2] = 100;
     // Slot 5 changed another field to another value: a frame of its own.
     doc.eqWidth[kSlot][5][2] = 40;
+    doc.currentDevice = kSlot;
+    int paramRefreshes = 0;
+    engine.SetRefreshObserver([&](CPort::RefreshCode code) { paramRefreshes += code == CPort::ParamsChanged; });
     TickPollCycles(3);
     const auto frames = SentFrames();
     ASSERT_EQ(frames.size(), 3u);
@@ -101,6 +104,7 @@ TEST_F(IdleEngine, EqBandJoinTakesTheWholeBand) {
     EXPECT_EQ(doc.eqGain[kSlot][3][2], 130);
     EXPECT_EQ(doc.shadow.eqGain[kSlot][3][2], 130);
     EXPECT_EQ(doc.shadow.eqWidth[kSlot][5][2], 40);
+    EXPECT_EQ(paramRefreshes, 1); // slot 3's rewritten band reaches the open pages
 }
 
 TEST_F(IdleEngine, ARenameSendsSixNameFrames) {
