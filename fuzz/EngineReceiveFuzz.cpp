@@ -4,9 +4,11 @@
 // device's stream. The engine must keep its buffers inside their limits, end or keep running
 // its transfer, and leave the device slot with possible values.
 //
-// The engine is built once; each input gets a new document and starts the engine from scratch
-// on it (Create clears every buffer, counter and transfer), so every input meets the same
-// engine and no input depends on the one before.
+// The engine is built once; each input gets a new document and creates the engine's window
+// again on it, which clears its buffers, counters and transfer (a transfer writes the data
+// image before it reads it). An idle engine whose stream has ended is left after one more
+// poll cycle: it only polls on, and the long wait that a transfer step needs to time out was
+// most of the time of every input.
 #include "framework/UiService.h"
 #include "fuzz/FuzzTarget.h"
 #include "link/Port.h"
@@ -22,8 +24,7 @@ namespace {
 constexpr int kSlot = 0;
 constexpr int kModes = 5;        // Idle, Sync, DownSync, Upload, Download
 constexpr int kExtraTicks = 450; // past every step's time-out once the stream has ended
-// An idle engine whose stream has ended only polls: one poll cycle shows all it still does.
-constexpr int kIdleTicks = CPort::kPollTicks + 1;
+constexpr int kIdleTicks = CPort::kPollTicks + 1; // one poll cycle of an idle engine
 
 class CStreamLine : public CPortLine {
 public:
