@@ -3,6 +3,12 @@
 // accepted, the second the largest piece the line hands over per tick; the rest is the
 // device's stream. The engine must keep its buffers inside their limits, end or keep running
 // its transfer, and leave the device slot with possible values.
+//
+// The engine is built once; each input gets a new document and creates the engine's window
+// again on it, which clears its buffers, counters and transfer (a transfer writes the data
+// image before it reads it). An idle engine whose stream has ended is left after one more
+// poll cycle: it only polls on, and the long wait that a transfer step needs to time out was
+// most of the time of every input.
 #include "framework/UiService.h"
 #include "fuzz/FuzzTarget.h"
 #include "link/Port.h"
@@ -11,12 +17,14 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
 constexpr int kSlot = 0;
 constexpr int kModes = 5;        // Idle, Sync, DownSync, Upload, Download
 constexpr int kExtraTicks = 450; // past every step's time-out once the stream has ended
+constexpr int kIdleTicks = CPort::kPollTicks + 1; // one poll cycle of an idle engine
 
 class CStreamLine : public CPortLine {
 public:
@@ -52,16 +60,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const CScopedUiService service(silent);
     // An Upload that succeeds saves its programs here, never in the current folder.
     static QTemporaryDir folder;
-    CTonraDoc doc;
-    doc.pageMode = 1;
-    doc.currentDevice = kSlot;
-    doc.connectionMode = 1;
-    doc.deviceOnline[kSlot] = 1;
-    doc.passwordOk[kSlot] = data[0] & 0x80 ? 0 : 1;
-    doc.programListFile = folder.filePath("all.lst").toStdString();
+    static std::optional<CTonraDoc> doc;
+    static CPort engine;
+    doc.emplace();
+    doc->pageMode = 1;
+    doc->currentDevice = kSlot;
+    doc->connectionMode = 1;
+    doc->deviceOnline[kSlot] = 1;
+    doc->passwordOk[kSlot] = data[0] & 0x80 ? 0 : 1;
+    doc->programListFile = folder.filePath("all.lst").toStdString();
     CStreamLine line(std::string_view(reinterpret_cast<const char*>(data) + 2, size - 2), 1 + data[1]);
-    CPort engine;
-    FUZZ_CHECK(engine.Create(nullptr, &doc, kSlot));
+    FUZZ_CHECK(engine.Create(nullptr, &*doc, kSlot));
     engine.SetLine(&line);
     const auto mode = static_cast<CPort::TransferMode>((data[0] & 0x7F) % kModes);
     if (mode != CPort::TransferMode::Idle) {
@@ -73,12 +82,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(engine.SendLength() >= 0 && engine.SendLength() <= CPort::kSendBufferSize);
         FUZZ_CHECK(engine.MissCount() >= 0 && engine.MissCount() <= CPort::kLinkErrorReported);
         extra += line.Ended() ? 1 : 0;
+        if (extra > kIdleTicks && engine.Mode() == CPort::TransferMode::Idle) {
+            break;
+        }
     }
     for (int slot = 0; slot < model::kSlotCount; ++slot) {
-        FUZZ_CHECK(doc.meterLevel[kSlot][slot] >= 0 &&
-                   doc.meterLevel[kSlot][slot] <= devlink::kMaxMeterLevel);
+        FUZZ_CHECK(doc->meterLevel[kSlot][slot] >= 0 &&
+                   doc->meterLevel[kSlot][slot] <= devlink::kMaxMeterLevel);
     }
-    FUZZ_CHECK(doc.GetInputCount(kSlot) >= 1 && doc.GetInputCount(kSlot) <= model::kMaxInputs);
+    FUZZ_CHECK(doc->GetInputCount(kSlot) >= 1 && doc->GetInputCount(kSlot) <= model::kMaxInputs);
     engine.SetLine(nullptr);
+    engine.DestroyWindow();
     return 0;
 }

@@ -3,5 +3,5 @@
 # headless.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" veltrix-screenshots
 exec "$root/build/app/veltrix-screenshots" "$root/docs/screenshots"

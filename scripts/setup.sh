@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Shared set-up of ./run.sh and ./test.sh: installs the Debian packages that are missing,
 # then configures and builds into build/. Quick when nothing changed.
+#   scripts/setup.sh                  builds everything: programs, tests, benchmarks, fuzz replay
+#   scripts/setup.sh TARGET...        builds only these targets and what they link
 set -euo pipefail
 
 PACKAGES=(
@@ -38,6 +40,7 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# Builds the targets given, or everything when none is given.
 build() {
     local root build_dir
     root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -46,8 +49,8 @@ build() {
         cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${VELTRIX_BUILD_TYPE:-RelWithDebInfo}" \
             ${VELTRIX_CMAKE_ARGS:-}
     fi
-    cmake --build "$build_dir" -j "$(nproc)"
+    cmake --build "$build_dir" -j "$(nproc)" ${1+--target "$@"}
 }
 
 install_missing
-build
+build "$@"
