@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -127,12 +129,25 @@ TEST(QtFileDialogs, OpenInTheFolderLastUsedUnlessTheCallerNamesOne) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     QStringList shownFolders;
+    QPointer<QFileDialog> answered;
     QTimer answer;
+    // The answer types the whole path into the name field, as the operator may, and presses
+    // Open. (Selecting the file instead leaves the field empty while it has the focus, and the
+    // dialog then ignores Open.) Anything else that opens, a warning, is closed, so that a
+    // fault fails the test instead of hanging it.
     QObject::connect(&answer, &QTimer::timeout, [&] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            shownFolders << dialog->directory().absolutePath();
-            dialog->selectFile(chosen);
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (answered != dialog) { // the folder it opened in, once per dialog
+                answered = dialog;
+                shownFolders << dialog->directory().absolutePath();
+            }
+            if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) {
+                name->setText(chosen);
+            }
             static_cast<QDialog*>(dialog)->accept(); // as the Open button does
+        } else if (auto* other = qobject_cast<QDialog*>(modal)) {
+            other->reject();
         }
     });
     answer.start(20);
