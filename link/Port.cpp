@@ -152,7 +152,6 @@ void CPort::OnTimer(UINT_PTR id) {
         TransferStep();
         Flush(0);
     }
-    ReportPendingCount();
 }
 
 bool CPort::WaitsForQueue() const {
@@ -165,6 +164,9 @@ void CPort::IdleTick() {
     ReadInput();
     if (++pollTick_ > kPollTicks) {
         PollCycle();
+        // Changes leave one frame a poll cycle, so their count is looked at here: it scans
+        // every parameter of the device, too much for every tick.
+        ReportPendingCount();
     }
     TakeReply();
 }
