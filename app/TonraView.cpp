@@ -274,7 +274,7 @@ std::string CTonraView::StatusLineText() const {
     return statusLine_.Shown(link, CStatusLine::Clock::now());
 }
 
-std::string CTonraView::StatusNote() const {
+std::string CTonraView::StatusNote(const std::string& shownStatus) const {
     if (document_.pageMode != kDevicePage) {
         return {};
     }
@@ -296,7 +296,7 @@ std::string CTonraView::StatusNote() const {
         return Format(kNoAnswerNote, static_cast<int>(engine.SilentMs() / kMsPerSecond)) +
                (problem.empty() ? "" : ": " + problem);
     }
-    if (StatusLineText().find(kFailedWord) != std::string::npos) {
+    if (shownStatus.find(kFailedWord) != std::string::npos) {
         std::string problem = engine.TransferProblem();
         if (!problem.empty()) {
             problem[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(problem[0])));
@@ -342,13 +342,15 @@ void CTonraView::UpdateStatusLine() {
     if (!GetSafeHwnd()) {
         return;
     }
-    if (StatusLineText() != paintedStatus_) {
+    // Both look at every unsent change of the device: the text is made once.
+    const std::string shownStatus = StatusLineText();
+    if (shownStatus != paintedStatus_) {
         CRect client;
         GetClientRect(&client);
         const CRect status = StatusFrameRect(client.Width(), client.Height());
         InvalidateRect(&status, true);
     }
-    if (StatusNote() != paintedNote_) {
+    if (StatusNote(shownStatus) != paintedNote_) {
         const CRect note = StatusNoteRect();
         InvalidateRect(&note, true);
     }

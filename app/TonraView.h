@@ -74,9 +74,10 @@ public:
     void ApplyConnectionSettings(const model::ConnectionSettings& settings);
 
     // What the status box shows now, and the note beside it that says why a device cannot be
-    // reached.
+    // reached (or why `shownStatus` failed).
     std::string StatusLineText() const;
-    std::string StatusNote() const;
+    std::string StatusNote() const { return StatusNote(StatusLineText()); }
+    std::string StatusNote(const std::string& shownStatus) const;
     // Changes made for device `slot` that have not yet been handed to it.
     int UnsentChanges(int slot) const;
     // When changes have not yet been sent to some device: asks whether to go on anyway.
