@@ -133,11 +133,7 @@ CRect CTonraView::PageRect(int width, int height) { return {0, 0, width, height 
 
 int CTonraView::OnCreate() {
     document_.SetView(this);
-    const ButtonLook navLook{.hoverLight = true,
-                             .back = kNavBack,
-                             .text = kNavText,
-                             .litBack = kNavLitBack,
-                             .litText = kNavLitText};
+    const ButtonLook navLook{true, false, kNavBack, kNavText, kNavLitBack, kNavLitText}; // lit while hovered
     for (int i = 0; i < kNavButtonCount; ++i) {
         if (!NavButton(i).Create(kFirstNavButtonId + static_cast<UINT>(i), CRect(), navLook, "", this)) {
             return -1;
