@@ -89,8 +89,8 @@ std::optional<TypedNumber> ReadTypedNumber(std::string_view text) {
     if (!match.hasMatch()) {
         return std::nullopt;
     }
-    return TypedNumber{ParseDecimal(match.captured(1).toStdString()), LowerCase(match.captured(2).toStdString()),
-                       typed.trimmed().toStdString()};
+    return TypedNumber{ParseDecimal(match.captured(1).toStdString()),
+                       LowerCase(match.captured(2).toStdString()), typed.trimmed().toStdString()};
 }
 
 // Whether `word` is one of the blank-separated `words`.
@@ -161,7 +161,8 @@ std::optional<int> TypedWidth(const ParamDescriptor& self, std::string_view text
     return typed->unit == "q" ? WidthIndexFromQ(typed->value) : WidthIndexFromOctaves(typed->value);
 }
 
-std::optional<int> TypedSourceLevel(const ParamDescriptor& self, std::string_view text, const ParamPlace& at) {
+std::optional<int> TypedSourceLevel(const ParamDescriptor& self, std::string_view text,
+                                    const ParamPlace& at) {
     if (LowerCase(text) == "off") {
         return 0;
     }
@@ -211,12 +212,12 @@ constexpr std::array<ParamDescriptor, kParamKindCount> kDescriptors = {{
      Shown<GainText>, FieldNumber<GainIndex>, TypedNumberIn<GainIndex>},
     {kPolarity, "polarity", kNoText, kNone, false, "+ (normal) or - (inverted)", kNoText, kNoText,
      Shown<PolarityText>, nullptr, TypedPolarity},
-    {kDelay, "delay", kUnitSamples, kNone, false, "samples at 48 kHz, or ms: 480 or 10ms", kNoText, "samples ms",
-     Shown<DelayText>, FieldDelay, TypedDelay},
+    {kDelay, "delay", kUnitSamples, kNone, false, "samples at 48 kHz, or ms: 480 or 10ms", kNoText,
+     "samples ms", Shown<DelayText>, FieldDelay, TypedDelay},
     {kEqType, "eq-type", kNoText, IndexKind::Band, false, "Param, Lo-Shf or Hi-Shf", kNoText, kNoText,
      Shown<EqTypeText>, nullptr, TypedEqType},
-    {kEqGain, "eq-gain", kUnitDb, IndexKind::Band, false, "dB", "-30.00 to +15.00 dB", "db", Shown<EqGainText>,
-     FieldNumber<EqGainIndex>, TypedNumberIn<EqGainIndex>},
+    {kEqGain, "eq-gain", kUnitDb, IndexKind::Band, false, "dB", "-30.00 to +15.00 dB", "db",
+     Shown<EqGainText>, FieldNumber<EqGainIndex>, TypedNumberIn<EqGainIndex>},
     {kEqFreq, "eq-freq", kUnitHz, IndexKind::Band, false, "Hz, for example 1000 or 2.5k", "20 to 20000 Hz",
      "hz k khz", Shown<FrequencyText>, FieldFrequency<EqFreqIndex>, TypedFrequency<EqFreqIndex>},
     {kEqWidth, "eq-width", kUnitOctaves, IndexKind::Band, false,
@@ -224,16 +225,16 @@ constexpr std::array<ParamDescriptor, kParamKindCount> kDescriptors = {{
      FieldWidth, TypedWidth},
     {kChannelName, "name", kNoText, kNone, false, "up to 6 characters of the device's character set", kNoText,
      kNoText, nullptr, nullptr, nullptr},
-    {kMixLevel, "mix", kUnitDb, IndexKind::MixInput, true, "dB or off; on a routing device 0 (on) or off", kNoText,
-     "db", ShowSourceLevel, FieldSourceLevel, TypedSourceLevel},
+    {kMixLevel, "mix", kUnitDb, IndexKind::MixInput, true, "dB or off; on a routing device 0 (on) or off",
+     kNoText, "db", ShowSourceLevel, FieldSourceLevel, TypedSourceLevel},
     {kXoverType, "xover-type", kNoText, IndexKind::Filter, true, "None, BUT, LR or BES", kNoText, kNoText,
      Shown<XoverTypeText>, nullptr, TypedXoverType},
     {kXoverFreq, "xover-freq", kUnitHz, IndexKind::Filter, true, "Hz", "20 to 20000 Hz", "hz k khz",
      Shown<FrequencyText>, FieldFrequency<XoverFreqIndex>, TypedFrequency<XoverFreqIndex>},
-    {kXoverSlope, "xover-slope", kUnitDb, IndexKind::Filter, true, "dB/octave, a multiple of 6", "6 to 48 dB/octave",
-     "db db/oct", Shown<SlopeText>, FieldNumber<SlopeIndex>, TypedNumberIn<SlopeIndex>},
-    {kLimThreshold, "threshold", kUnitDbu, kNone, true, "dBu", "-20.0 to +20.0 dBu", "dbu", Shown<ThresholdText>,
-     FieldNumber<ThresholdIndex>, TypedNumberIn<ThresholdIndex>},
+    {kXoverSlope, "xover-slope", kUnitDb, IndexKind::Filter, true, "dB/octave, a multiple of 6",
+     "6 to 48 dB/octave", "db db/oct", Shown<SlopeText>, FieldNumber<SlopeIndex>, TypedNumberIn<SlopeIndex>},
+    {kLimThreshold, "threshold", kUnitDbu, kNone, true, "dBu", "-20.0 to +20.0 dBu", "dbu",
+     Shown<ThresholdText>, FieldNumber<ThresholdIndex>, TypedNumberIn<ThresholdIndex>},
     {kLimAttack, "attack", kUnitMs, kNone, true, "ms", "0.3 to 100 ms", "ms", Shown<AttackText>,
      FieldNumber<AttackIndex>, TypedNumberIn<AttackIndex>},
     {kLimRelease, "release", kNoText, kNone, true, "times the attack: 2X, 4X, 8X, 16X or 32X", kNoText, "x",
@@ -254,8 +255,7 @@ constexpr bool InKindOrder() {
 }
 static_assert(InKindOrder(), "the descriptor of kind k is entry k");
 
-constexpr ParamDescriptor kNoParam = {-1,      kNoText, kNoText, kNone,  false, kNoText,
-                                      kNoText, kNoText, nullptr, nullptr, nullptr};
+constexpr ParamDescriptor kNoParam = {.kind = -1}; // shows and reads nothing
 
 std::string DelayRangeText(const ParamPlace& at) {
     const int max = at.doc.MaxParamValue(kDelay, at.device);
@@ -264,14 +264,16 @@ std::string DelayRangeText(const ParamPlace& at) {
 
 std::string SourceLevelRangeText(const ParamPlace& at) {
     const int max = SourceLevelMax(at);
-    return max > kMaxSourceLevelRouting
-               ? "off, or " + SourceLevelText(1, max) + " to " + SourceLevelText(max, max) + " dB on this model"
-               : std::string("off or 0 (on) on this model");
+    return max > kMaxSourceLevelRouting ? "off, or " + SourceLevelText(1, max) + " to " +
+                                              SourceLevelText(max, max) + " dB on this model"
+                                        : std::string("off or 0 (on) on this model");
 }
 
 } // namespace
 
-std::string ParamDescriptor::Show(int v, const ParamPlace& at) const { return show ? show(v, at) : std::string(); }
+std::string ParamDescriptor::Show(int v, const ParamPlace& at) const {
+    return show ? show(v, at) : std::string();
+}
 
 std::optional<int> ParamDescriptor::ReadField(const PageField& field, const ParamPlace& at) const {
     return readField ? readField(field, at) : std::nullopt;

@@ -38,7 +38,8 @@ struct PageField {
 struct ParamDescriptor;
 using ShowFn = std::string (*)(int v, const ParamPlace& at);
 using FieldFn = std::optional<int> (*)(const PageField& field, const ParamPlace& at);
-using TypedFn = std::optional<int> (*)(const ParamDescriptor& self, std::string_view text, const ParamPlace& at);
+using TypedFn = std::optional<int> (*)(const ParamDescriptor& self, std::string_view text,
+                                       const ParamPlace& at);
 
 struct ParamDescriptor {
     int kind;
