@@ -357,7 +357,7 @@ void CWndEQ::TextEntered(UINT id) {
     } else if (IsIdOf(id, kFreqField.firstId)) {
         SetParamFromField(*document, kEqFreq, {eqFreqFields[b].text}, c, b);
     } else if (IsIdOf(id, kWidthField.firstId)) {
-        SetParamFromField(*document, kEqWidth, {eqWidthFields[b].text}, c, b); // a shelf's takes nothing
+        SetParamFromField(*document, kEqWidth, {eqWidthFields[b].text}, c, b); // a shelf: nothing
     }
 }
 
