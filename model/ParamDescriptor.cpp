@@ -255,7 +255,9 @@ constexpr bool InKindOrder() {
 }
 static_assert(InKindOrder(), "the descriptor of kind k is entry k");
 
-constexpr ParamDescriptor kNoParam = {.kind = -1}; // shows and reads nothing
+// Shows and reads nothing.
+constexpr ParamDescriptor kNoParam = {-1,      kNoText, kNoText, kNone,   false,  kNoText,
+                                      kNoText, kNoText, nullptr, nullptr, nullptr};
 
 std::string DelayRangeText(const ParamPlace& at) {
     const int max = at.doc.MaxParamValue(kDelay, at.device);
