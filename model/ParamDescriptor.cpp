@@ -37,8 +37,14 @@ std::string ShelfSlopeText(int v) { return WidthText(v, true, false); }
 
 // ---- Page fields: every character that is not part of the number is skipped ----
 
+// A page shows some values with a note in brackets ("10 (20.0 dB)", "4X (3.6ms)"); the note is
+// not part of the value, so that the shown text, applied again, keeps the value.
+double FieldValue(const PageField& field) {
+    return ParseDecimal(field.text.substr(0, field.text.find('(')));
+}
+
 template <int (*Index)(double)> std::optional<int> FieldNumber(const PageField& field, const ParamPlace&) {
-    return Index(ParseDecimal(field.text));
+    return Index(FieldValue(field));
 }
 
 template <int (*Index)(double)> std::optional<int> FieldFrequency(const PageField& field, const ParamPlace&) {
@@ -68,8 +74,17 @@ std::optional<int> FieldWidth(const PageField& field, const ParamPlace& at) {
     return ShowsQ(at) ? WidthIndexFromQ(typed) : WidthIndexFromOctaves(typed);
 }
 
+std::string_view Trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    return first == std::string_view::npos ? std::string_view() : text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// "Off", as the field shows a switched-off input, keeps it off.
 std::optional<int> FieldSourceLevel(const PageField& field, const ParamPlace& at) {
-    return SourceLevelIndex(ParseDecimal(field.text), SourceLevelMax(at));
+    if (LowerCase(Trimmed(field.text)) == "off") {
+        return 0;
+    }
+    return SourceLevelIndex(FieldValue(field), SourceLevelMax(at));
 }
 
 // ---- Command-line values: a number and one of the kind's unit words, or a word ----

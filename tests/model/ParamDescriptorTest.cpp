@@ -125,6 +125,22 @@ TEST_F(ParamDescriptorTest, PagesSkipWhatIsNotANumberWhileTheCommandLineWantsThe
     EXPECT_EQ(DescriptorOf(kMute).ReadTyped("On", At(kInput)), 1);
 }
 
+// Enter on a field that shows a value keeps the value, for every index the field can show.
+TEST_F(ParamDescriptorTest, EveryShownValueAppliedAgainKeepsItsValue) {
+    doc->deviceModel[0] = "NQVE-1888";
+    for (const int kind : {kGain, kDelay, kEqGain, kEqFreq, kEqWidth, kMixLevel, kXoverFreq, kXoverSlope,
+                           kLimThreshold, kLimAttack, kLimRelease, kAmpGain, kSpeakerImpedance}) {
+        const ParamDescriptor& p = DescriptorOf(kind);
+        const ParamPlace at = At(kind >= kMixLevel ? kOutput : kInput);
+        const int high = kind == kDelay ? 600 : p.UpperBound(at);
+        for (int v = 0; v <= high; ++v) {
+            ASSERT_EQ(p.ReadField({p.Show(v, at)}, at), v) << p.Show(v, at) << " kind " << kind;
+        }
+    }
+    // The release field shows the release time beside the multiple.
+    EXPECT_EQ(DescriptorOf(kLimRelease).ReadField({"4X (3.6ms)"}, At(kOutput)), 1);
+}
+
 TEST_F(ParamDescriptorTest, LookUps) {
     EXPECT_EQ(DescriptorNamed("EQ-Freq"), &DescriptorOf(kEqFreq));
     EXPECT_EQ(DescriptorNamed(""), nullptr);
