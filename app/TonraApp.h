@@ -20,6 +20,7 @@ constexpr UINT ID_FILE_OPEN = 57601;
 constexpr UINT ID_FILE_SAVE = 57603;
 constexpr UINT ID_FILE_SAVE_AS = 57604;
 
+// CTonraApp is the application object; CTonraDoc is its document and CTonraView its view.
 class CTonraApp {
 public:
     static constexpr const char* kAppTitle = "Veltrix";

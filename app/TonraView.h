@@ -20,6 +20,7 @@
 
 class CTonraDoc;
 
+// CTonraView is the application's view: the client area of the main window (CMainFrame).
 class CTonraView : public CWnd {
 public:
     static constexpr int kNavButtonCount = 10;

@@ -1,11 +1,12 @@
-// The parameters `veltrix-cli set` changes, in the units a person reads: their names, the
-// channel and index forms, and the conversion of a typed value into the stored index with
-// the conversions the pages use for typed numbers. What was set is shown as the data sheet
-// shows it ("In 1 Level +2.50").
+// The parameters `veltrix-cli set` changes, in the units a person reads: the channel and index
+// forms, and the refusals of values a device cannot hold. The names, units and the reading of
+// a typed value are the parameter descriptors' (model/ParamDescriptor.h), so a value reads as
+// it does on the pages. What was set is shown as the data sheet shows it ("In 1 Level +2.50").
 #pragma once
 
+#include "model/ParamDescriptor.h"
+
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -13,20 +14,14 @@ class CTonraDoc;
 
 namespace cli {
 
+// A parameter as the command line names it, with its values, units and range.
+using NamedParam = model::ParamDescriptor;
 // What INDEX selects for a parameter.
-enum class IndexKind { None, Band, MixInput, Filter };
+using model::IndexKind;
 
-struct NamedParam {
-    std::string_view name; // as typed: "level", "eq-gain", ...
-    int kind;              // the parameter kind of the document
-    IndexKind index;
-    bool outputOnly;
-    std::string_view values; // the accepted values and units, for the help
-    std::string_view range;  // the range, for the help and the refusal; empty where it depends on the model
-};
-
-std::span<const NamedParam> NamedParams();
+// The parameter with this name (case ignored); nullptr when there is none.
 const NamedParam* FindNamedParam(std::string_view name);
+// The parameter of a kind that has a name.
 const NamedParam* NamedParamOfKind(int kind);
 // The help's list of the parameter names with their values and units.
 std::string NamedParamsHelp();

@@ -27,6 +27,7 @@
 
 class CTonraDoc;
 
+// CPort is the link engine of one device slot, not a port: transports carry its characters.
 class CPort : public CMsgWnd {
 public:
     using TransferMode = devlink::TransferMode;

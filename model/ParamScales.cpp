@@ -19,6 +19,9 @@ constexpr double kPowerReferenceDb = 20; // threshold index 0 is -20 dBu
 constexpr double kPowerDivisor = 4;      // peak to sine power
 constexpr double kHundredths = 100;      // Q compared to two decimals
 constexpr double kKilo = 1000;           // "k" after a typed frequency
+// A typed width times 100 is read to a millionth before it is truncated: 0.29 x 100 is
+// 28.999999999999996 in binary, and the 0.29 the page shows must read back as itself.
+constexpr double kWidthResolution = 1e6;
 
 // "+" before a positive value, as the gain displays show it.
 std::string SignedFixed(double value, bool positive, bool oneDecimal) {
@@ -190,7 +193,8 @@ int DelayIndexFromFeet(double feet, double celsius) {
 int EqGainIndex(double db) { return TruncPlus(db * kStepsPerDb, kEqGainZeroIndex); }
 int EqFreqIndex(double hz) { return TruncPlus(hz, -kFrequencyOffsetHz); }
 int WidthIndexFromOctaves(double octaves) {
-    return SaturatingTrunc(octaves * kWidthPerOctave - kWidthOffset);
+    const double hundredths = std::round(octaves * kWidthPerOctave * kWidthResolution) / kWidthResolution;
+    return SaturatingTrunc(hundredths - kWidthOffset);
 }
 
 int WidthIndexFromQ(double q) {

@@ -2,6 +2,7 @@
 
 #include "framework/MsgWnd.h"
 #include "model/DeviceText.h"
+#include "model/ParamDescriptor.h"
 #include "model/ParamScales.h"
 
 #include <algorithm>
@@ -237,42 +238,7 @@ std::string CTonraDoc::FormatParam(int kind, int channel, int index, int device)
     if (slot < 0 || !ParamField(kind, d, slot, index)) {
         return {};
     }
-    const int v = GetParam(kind, channel, index, d);
-    switch (kind) {
-    case kGain:
-        return GainText(v);
-    case kPolarity:
-        return PolarityText(v);
-    case kDelay:
-        return DelayText(v);
-    case kEqType:
-        return EqTypeText(v);
-    case kEqGain:
-        return EqGainText(v);
-    case kEqFreq:
-    case kXoverFreq:
-        return FrequencyText(v);
-    case kEqWidth:
-        return WidthText(v, eqType[d][slot][index] != kEqParametric, qDisplay[d][index] == 1);
-    case kMixLevel:
-        return SourceLevelText(v, MaxParamValue(kMixLevel, d));
-    case kXoverType:
-        return XoverTypeText(v);
-    case kXoverSlope:
-        return SlopeText(v);
-    case kLimThreshold:
-        return ThresholdText(v);
-    case kLimAttack:
-        return AttackText(v);
-    case kLimRelease:
-        return ReleaseText(v);
-    case kAmpGain:
-        return AmpGainText(v);
-    case kSpeakerImpedance:
-        return ImpedanceText(v);
-    default:
-        return {}; // meters and buttons draw their state themselves
-    }
+    return DescriptorOf(kind).Show(GetParam(kind, channel, index, d), {*this, channel, index, d});
 }
 
 double CTonraDoc::ParseDecimal(const std::string& text) { return model::ParseDecimal(text); }

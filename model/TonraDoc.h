@@ -25,6 +25,7 @@
 
 class CMsgWnd;
 
+// CTonraDoc is the application's document; CTonraApp is the application, CTonraView its view.
 // The transmitted parameters (mute, gain, ... limRelease) are the CTonraParams part: the
 // current values.
 class CTonraDoc : public CTonraParams {

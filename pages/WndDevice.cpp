@@ -3,6 +3,7 @@
 #include "controls/ControlHelpers.h"
 #include "framework/Dc.h"
 #include "framework/Format.h"
+#include "model/ParamDescriptor.h"
 #include "model/ParamScales.h"
 #include "model/TonraDoc.h"
 
@@ -550,7 +551,6 @@ void CWndDevice::TextEntered(UINT id) {
         document->SetParamText(model::kChannelName, strips[c].nameField.text, c);
     } else if (id >= kGainFieldIdBase && id < kGainFieldIdBase + n) {
         const int c = static_cast<int>(id - kGainFieldIdBase);
-        const double db = CTonraDoc::ParseDecimal(strips[c].gainField.text);
-        document->SetParam(model::kGain, model::GainIndex(db), c, 0);
+        model::SetParamFromField(*document, model::kGain, {strips[c].gainField.text}, c);
     }
 }

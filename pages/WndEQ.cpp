@@ -3,6 +3,7 @@
 #include "controls/ControlHelpers.h"
 #include "framework/Dc.h"
 #include "framework/Format.h"
+#include "model/ParamDescriptor.h"
 #include "model/ParamScales.h"
 #include "model/TonraDoc.h"
 #include "pages/PopupSupport.h"
@@ -347,17 +348,12 @@ void CWndEQ::TextEntered(UINT id) {
     const int c = channel;
     if (IsIdOf(id, kGainField.firstId)) {
         if (BandOn(b)) {
-            document->SetParam(kEqGain, EqGainIndex(CTonraDoc::ParseDecimal(eqGainFields[b].text)), c, b);
+            SetParamFromField(*document, kEqGain, {eqGainFields[b].text}, c, b);
         }
     } else if (IsIdOf(id, kFreqField.firstId)) {
-        document->SetParam(kEqFreq, EqFreqIndex(ParseFrequency(eqFreqFields[b].text)), c, b);
+        SetParamFromField(*document, kEqFreq, {eqFreqFields[b].text}, c, b);
     } else if (IsIdOf(id, kWidthField.firstId)) {
-        if (document->GetParam(kEqType, c, b) != kEqParametric) {
-            return;
-        }
-        const double typed = CTonraDoc::ParseDecimal(eqWidthFields[b].text);
-        const bool asQ = document->qDisplay[CurrentDevice()][b] != 0;
-        document->SetParam(kEqWidth, asQ ? WidthIndexFromQ(typed) : WidthIndexFromOctaves(typed), c, b);
+        SetParamFromField(*document, kEqWidth, {eqWidthFields[b].text}, c, b); // a shelf: nothing
     }
 }
 

@@ -11,6 +11,7 @@
 
 class CTonraDoc;
 
+// CWndMain is the network page (the home page), not the main window: that is CMainFrame.
 class CWndMain : public CPageWnd {
 public:
     static constexpr UINT kFirstTileId = 200;

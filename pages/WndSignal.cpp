@@ -3,6 +3,7 @@
 #include "controls/ControlHelpers.h"
 #include "framework/Dc.h"
 #include "framework/Format.h"
+#include "model/ParamDescriptor.h"
 #include "model/ParamScales.h"
 #include "model/TonraDoc.h"
 #include "pages/PopupSupport.h"
@@ -546,23 +547,22 @@ void CWndSignal::ApplyValue(UINT id) {
 }
 
 void CWndSignal::TextEntered(UINT id) {
-    const int t = Temperature();
-    const auto typed = [](const CModText& field) { return CTonraDoc::ParseDecimal(field.text); };
+    const double t = Temperature();
     switch (id) {
     case kDelaySamplesId:
-        SetParam(kDelay, DelayIndexFromSamples(typed(delaySamplesField)));
+        SetParamFromField(*document, kDelay, {delaySamplesField.text, kUnitSamples}, channel);
         break;
     case kDelayMsId:
-        SetParam(kDelay, DelayIndexFromMs(typed(delayMsField)));
+        SetParamFromField(*document, kDelay, {delayMsField.text, kUnitMs}, channel);
         break;
     case kDelayMetresId:
-        SetParam(kDelay, DelayIndexFromMetres(typed(delayMetresField), t));
+        SetParamFromField(*document, kDelay, {delayMetresField.text, kUnitMetres, t}, channel);
         break;
     case kDelayFeetId:
-        SetParam(kDelay, DelayIndexFromFeet(typed(delayFeetField), t));
+        SetParamFromField(*document, kDelay, {delayFeetField.text, kUnitFeet, t}, channel);
         break;
     case kTemperatureFieldId: {
-        const int celsius = TemperatureFromTyped(typed(temperatureField));
+        const int celsius = TemperatureFromTyped(CTonraDoc::ParseDecimal(temperatureField.text));
         temperatureSpin.SetPos(celsius);
         temperatureSpin.value = celsius;
         break;
@@ -574,28 +574,30 @@ void CWndSignal::TextEntered(UINT id) {
 }
 
 void CWndSignal::TextEnteredOnOutput(UINT id) {
-    const auto typed = [](const CModText& field) { return CTonraDoc::ParseDecimal(field.text); };
+    const auto set = [this](int kind, const CModText& field, int index = 0) {
+        SetParamFromField(*document, kind, {field.text}, channel, index);
+    };
     const int inputs = document->GetInputCount();
     if (InRange(id, kSourceFieldId, kMaxInputs) && static_cast<int>(id - kSourceFieldId) < inputs) {
         const int i = static_cast<int>(id - kSourceFieldId);
-        SetParam(kMixLevel, SourceLevelIndex(typed(sourceFields[i]), document->MaxParamValue(kMixLevel)), i);
+        set(kMixLevel, sourceFields[i], i);
     } else if (InRange(id, kXoverFreqFieldId, kXoverFilterCount)) {
         const int x = static_cast<int>(id - kXoverFreqFieldId);
-        SetParam(kXoverFreq, XoverFreqIndex(ParseFrequency(xoverFreqFields[x].text)), x);
+        set(kXoverFreq, xoverFreqFields[x], x);
     } else if (InRange(id, kXoverSlopeFieldId, kXoverFilterCount)) {
         const int x = static_cast<int>(id - kXoverSlopeFieldId);
-        SetParam(kXoverSlope, SlopeIndex(typed(xoverSlopeFields[x])), x);
+        set(kXoverSlope, xoverSlopeFields[x], x);
     } else if (id == kThresholdFieldId) {
-        SetParam(kLimThreshold, ThresholdIndex(typed(thresholdField)));
+        set(kLimThreshold, thresholdField);
     } else if (id == kAttackFieldId) {
-        SetParam(kLimAttack, AttackIndex(typed(attackField)));
+        set(kLimAttack, attackField);
     } else if (id == kReleaseFieldId) {
-        SetParam(kLimRelease, ReleaseIndex(typed(releaseField)));
+        set(kLimRelease, releaseField);
     } else if (id == kAmpGainFieldId) {
-        SetParam(kAmpGain, AmpGainIndex(typed(ampGainField)));
+        set(kAmpGain, ampGainField);
         ampGainSpin.SetPos(document->GetParam(kAmpGain, channel, 0));
     } else if (id == kImpedanceFieldId) {
-        SetParam(kSpeakerImpedance, ImpedanceIndex(typed(impedanceField)));
+        set(kSpeakerImpedance, impedanceField);
         impedanceSpin.SetPos(document->GetParam(kSpeakerImpedance, channel, 0));
     }
 }
