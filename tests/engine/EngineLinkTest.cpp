@@ -1,5 +1,6 @@
 // The engine on its own timer against the simulator in-process, over real loopback TCP and a
 // real pseudo-terminal: every transfer, edits both ways, programs, passwords and faults.
+#include "app/ProblemBoxes.h"
 #include "framework/ScriptedUiService.h"
 #include "link/DataImages.h"
 #include "link/Port.h"
@@ -45,6 +46,7 @@ protected:
         doc.currentDevice = kSlot;
         engine.SetStatusObserver([this](const std::string& text) { statuses.push_back(text); });
         engine.SetFinishObserver([this](TransferMode mode, bool ok) { finished.emplace_back(mode, ok); });
+        engine.SetNoticeHandler(app::ShowEngineNotice);
     }
     ~EngineLinkTest() override { unsetenv(comVariable.c_str()); }
 
@@ -68,7 +70,7 @@ protected:
         setenv(comVariable.c_str(), simulator->Server(kSlot).PtyPath().c_str(), 1);
         doc.connectionMode = 0;
         doc.comPort[kSlot] = kComPort;
-        ASSERT_TRUE(engine.Connect()) << (ui.shown().empty() ? "" : ui.shown()[0].text);
+        ASSERT_TRUE(engine.Connect()) << engine.ConnectProblem();
     }
     // Waits for the end of the next transfer of that mode; its success.
     bool Transfer(TransferMode mode) {
