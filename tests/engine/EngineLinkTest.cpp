@@ -158,6 +158,23 @@ TEST_F(EngineLinkTest, SyncEditAndDownSyncOverAPseudoTerminal) {
     EXPECT_FALSE(engine.SerialTransport().IsOpen());
 }
 
+TEST_F(EngineLinkTest, ARefusedPortIsToldToTheCallerAndDisconnectStopsEverything) {
+    sim::SimOptions options = TwoDevices();
+    options.network = false;
+    options.pty = true;
+    Start(options);
+    ConnectPty();
+    // The same port again is refused; the engine hands the reason up instead of showing it.
+    EXPECT_FALSE(engine.Connect());
+    EXPECT_EQ(engine.ConnectProblem(), "Selected COM port unavailable");
+    EXPECT_TRUE(ui.shown().empty());
+
+    engine.Disconnect();
+    EXPECT_FALSE(engine.SerialTransport().IsOpen());
+    EXPECT_EQ(doc.deviceOnline[kSlot], 0);
+    EXPECT_FALSE(engine.KillTimer(kSlot)); // no timer was left running
+}
+
 TEST_F(EngineLinkTest, UploadIntoAFolderAndDownloadFromIt) {
     Start(TwoDevices());
     sim::CSimDevice& device = simulator->Device(kSlot);

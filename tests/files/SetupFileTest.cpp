@@ -488,6 +488,17 @@ TEST_F(SetupFile, OpenNamesAFileThatCannotBeRead) {
                                   "\".\nNo such file or directory.\nNothing was changed.");
 }
 
+TEST_F(SetupFile, TheDocumentKeepsItsFileProblemForTheShellToShow) {
+    const std::string path = PathOf("missing.dat");
+    auto doc = NewDocument(0);
+    EXPECT_FALSE(doc->OnOpenDocument(path));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(doc->FileProblem(), "Cannot open the setup file \"" + path +
+                                      "\".\nNo such file or directory.\nNothing was changed.");
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_EQ(doc->FileProblem(), "");
+}
+
 TEST(SetupText, PadTextAndCutAtBlank) {
     EXPECT_EQ(PadText("4.04", 4), "4.04");
     EXPECT_EQ(PadText("AB", 6), "AB    ");
