@@ -1,5 +1,6 @@
 #include "cli/Dump.h"
 
+#include "app/ProblemBoxes.h"
 #include "cli/CliConnectionFile.h"
 #include "cli/CliOptions.h"
 #include "model/DataSheet.h"
@@ -27,6 +28,7 @@ int RunDump(const std::string& path, std::ostream& out) {
     const auto doc = std::make_unique<CTonraDoc>();
     doc->OnNewDocument();
     if (!doc->OnOpenDocument(path)) {
+        app::ShowFileProblem(doc->FileProblem());
         return kExitFailed;
     }
     const model::DataSheet sheet = model::BuildDataSheet(*doc);

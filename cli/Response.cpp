@@ -1,5 +1,6 @@
 #include "cli/Response.h"
 
+#include "app/ProblemBoxes.h"
 #include "cli/CliConnectionFile.h"
 #include "cli/CliOptions.h"
 #include "framework/Format.h"
@@ -25,6 +26,7 @@ int RunResponse(const std::string& path, int points, std::ostream& out) {
     const auto doc = std::make_unique<CTonraDoc>();
     doc->OnNewDocument();
     if (!doc->OnOpenDocument(path)) {
+        app::ShowFileProblem(doc->FileProblem());
         return kExitFailed;
     }
     pages::CFilterResponse response;
