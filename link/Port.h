@@ -234,7 +234,6 @@ private:
     void SetStatusText(std::string_view text);
     void SetStep(int step, int seconds);
     void ReadInput();
-    std::string ReceiveChunk();
     bool WaitToken(std::string_view token);
     void ClearReceive();
     void ClearSend();
