@@ -1,6 +1,7 @@
 #include "app/TonraApp.h"
 
 #include "app/NetworkStart.h"
+#include "app/ProblemBoxes.h"
 #include "app/RecoveryFile.h"
 #include "framework/Text.h"
 #include "framework/UiService.h"
@@ -146,6 +147,7 @@ bool CTonraApp::OpenDocumentFile(const std::string& path) {
         recentFiles_->Add(path);
         return true;
     }
+    app::ShowFileProblem(document_->FileProblem());
     if (document_->loadResult == CTonraDoc::kLoadCountsDiffer) {
         AfxMessageBox(document_->CountsDifferText());
     }
@@ -181,6 +183,7 @@ bool CTonraApp::DoSave(bool askForName) {
         path = *chosen;
     }
     if (!document_->OnSaveDocument(path)) {
+        app::ShowFileProblem(document_->FileProblem());
         return false;
     }
     document_->SetPathName(path);
@@ -226,6 +229,8 @@ void CTonraApp::OfferRecoveredChanges() {
             }
             document_->SetModifiedFlag();
             app::RemoveRecoveryFile();
+        } else {
+            app::ShowFileProblem(document_->FileProblem());
         }
         break;
     case IDNO:

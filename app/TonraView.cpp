@@ -1,21 +1,12 @@
 #include "app/TonraView.h"
 
-#include "app/SerialPortChoices.h"
+#include "app/ProblemBoxes.h"
 #include "controls/Look.h"
-#include "dialogs/AboutBox.h"
 #include "dialogs/PasswordPrompt.h"
-#include "dialogs/SetupCom.h"
-#include "dialogs/SetupCopy.h"
-#include "dialogs/SetupPassword.h"
-#include "dialogs/SetupProgram.h"
-#include "dialogs/SetupPrograms.h"
-#include "dialogs/SetupSecurity.h"
 #include "framework/Dc.h"
 #include "framework/Format.h"
 #include "framework/GdiObjects.h"
 #include "framework/UiService.h"
-#include "link/Protocol.h"
-#include "model/DeviceText.h"
 #include "model/TonraDoc.h"
 
 #include <algorithm>
@@ -28,8 +19,6 @@ constexpr std::array<std::array<const char*, CTonraView::kNavButtonCount>, 2> kN
     {"Connection", "Version", "", "", "", "", "", "", "", ""},
     {"Program", "Copy", "Security", "View Data", "All Programs", "Password", "Sync Device", "Home", "", ""},
 }};
-// Always hidden on the home page.
-constexpr std::array<int, 2> kDevicePageOnlyButtons = {2, 3};
 
 // Navigation buttons.
 constexpr COLORREF kNavBack = RGB(0, 0, 192);
@@ -71,35 +60,12 @@ const char* const kNoAnswerNote = "No answer for %d s";
 const char* const kFailedWord = "Failed";
 constexpr long long kMsPerSecond = 1000;
 
-const char* const kIncorrectPasswordText = "Incorrect device password.\nControl capability disabled.";
-const char* const kRememberPasswordText = "Make sure the password is well remembered or documented";
-const char* const kHomeQuestion =
-    "Returning to home page in offline mode will discard changes.\nMake sure to save "
-    "program first. Do you want to continue?";
-const char* const kConfirmCaption = "Confirm";
-const char* const kStoreLockedText = "Program is store locked!";
-const char* const kNotConnectedText =
-    "This device is not connected.\nSet its address or COM port with Connection on the home page.";
-const char* const kControlRefusedText = "Incorrect device password.\nControl capability disabled.\n"
-                                        "Click Sync Device to read the device and enter its password again.";
 const char* const kUnsentHead = "Changes not yet sent to the devices:";
 const char* const kUnsentTail = "They may be lost if you continue. Do you want to continue?";
-const char* const kBusyText =
-    "This device is busy with another transfer.\nTry again when the status line shows that it ended.";
 const char* const kLinkBackQuestion =
     "Device %d answers again. It was changed here while its link was down.\n\n"
     "Yes: send these changes to the device, then read it.\n"
     "No: read the device; the changes made here are dropped.";
-const char* const kSetupFileFilter = "(*.dat)|*.dat||";
-const char* const kSetupFileExtension = ".dat";
-
-// The messages for the results of loading a setup file, by result (0 is success); the
-// document words the refusal for differing channel counts itself.
-constexpr std::array<const char*, 3> kLoadResultTexts = {
-    nullptr,
-    "Error: File Version is different",
-    "Error: Product Name is different",
-};
 
 } // namespace
 
@@ -142,6 +108,7 @@ int CTonraView::OnCreate() {
     for (int slot = 0; slot < model::kDeviceCount; ++slot) {
         CPort& engine = Engine(slot);
         engine.SetPasswordPrompt(dialogs::AskDevicePassword);
+        engine.SetNoticeHandler(app::ShowEngineNotice);
         engine.SetLinkBackQuestion([this, slot] { return AskLinkBack(slot); });
         if (!engine.Create(this, &document_, slot)) {
             return -1;
@@ -164,9 +131,6 @@ void CTonraView::SetPageMode(int mode) {
         button.caption = captions[static_cast<std::size_t>(i)];
         button.ShowWindow(button.caption.empty() ? SW_HIDE : SW_SHOW);
         button.Invalidate();
-    }
-    for (const int i : kDevicePageOnlyButtons) {
-        NavButton(i).ShowWindow(mode == kHomePage ? SW_HIDE : SW_SHOW);
     }
     document_.statusText.clear();
     CRect client;
@@ -309,19 +273,6 @@ int CTonraView::UnsentChanges(int slot) const {
     return engines_.at(static_cast<std::size_t>(slot)).PendingChangeCount();
 }
 
-void CTonraView::StartTransfer(CPort::TransferMode mode) {
-    switch (CurrentEngine().RequestTransfer(mode)) {
-    case CPort::TransferStart::Busy:
-        AfxMessageBox(kBusyText, MB_OK | MB_ICONEXCLAMATION);
-        break;
-    case CPort::TransferStart::NoControl:
-        AfxMessageBox(kControlRefusedText, MB_OK | MB_ICONEXCLAMATION);
-        break;
-    default:
-        break;
-    }
-}
-
 bool CTonraView::AskLinkBack(int slot) {
     return AfxMessageBox(Format(kLinkBackQuestion, slot + 1), MB_YESNO | MB_ICONQUESTION, kConfirmCaption) ==
            IDYES;
@@ -364,15 +315,6 @@ bool CTonraView::ConfirmUnsentChanges() {
     }
     return list.empty() || AfxMessageBox(kUnsentHead + list + "\n" + kUnsentTail, MB_YESNO | MB_ICONQUESTION,
                                          kConfirmCaption) == IDYES;
-}
-
-bool CTonraView::RefusedWithoutControl() {
-    // An offline device is edited on the document alone.
-    if (!DeviceConnected() || CurrentEngine().HasControl()) {
-        return false;
-    }
-    AfxMessageBox(kControlRefusedText, MB_OK | MB_ICONEXCLAMATION);
-    return true;
 }
 
 void CTonraView::OnMouseMove(UINT, CPoint) {
@@ -430,14 +372,6 @@ void CTonraView::OnLinkRefresh(WPARAM code) {
     }
 }
 
-void CTonraView::OnCommand(UINT id) {
-    if (id >= kFirstDeviceTileId && id < kFirstDeviceTileId + model::kDeviceCount) {
-        SelectDevice(static_cast<int>(id - kFirstDeviceTileId));
-    } else if (id >= kFirstNavButtonId && id < kFirstNavButtonId + kNavButtonCount) {
-        document_.pageMode == kHomePage ? OnHomeCommand(id) : OnDeviceCommand(id);
-    }
-}
-
 void CTonraView::RelayoutDevicePanel() {
     for (CWnd* window : {static_cast<CWnd*>(&devicePanel_), static_cast<CWnd*>(&devicePanel_.GetPlot())}) {
         if (window->GetSafeHwnd()) {
@@ -446,317 +380,4 @@ void CTonraView::RelayoutDevicePanel() {
             window->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.Width(), client.Height()));
         }
     }
-}
-
-void CTonraView::SelectDevice(int device) {
-    if (saveQuery_ && !saveQuery_()) {
-        return;
-    }
-    networkPage_.ShowWindow(SW_HIDE);
-    devicePanel_.ShowWindow(SW_SHOW);
-    document_.currentDevice = device;
-    SetPageMode(kDevicePage);
-    // Every parameter at its default until the sync brings the device's own values: strips
-    // as many as the defaults have, meters at rest. Nothing of the page shown before stays,
-    // whether or not the device answers.
-    document_.OnNewDocument();
-    statusLine_.Reset();
-    devicePanel_.ResetPopupButtons();
-    RelayoutDevicePanel();
-    devicePanel_.UpdateMeters();
-    document_.SetModifiedFlag(false);
-    Invalidate();
-    if (DeviceConnected()) {
-        CurrentEngine().RequestTransfer(CPort::TransferMode::Sync);
-    }
-}
-
-void CTonraView::OnHomeCommand(UINT id) {
-    switch (id) {
-    case kConnection:
-        OnConnection();
-        break;
-    case kVersion:
-        OnVersion();
-        break;
-    default:
-        break;
-    }
-    networkPage_.RefreshDeviceTiles();
-}
-
-void CTonraView::ApplyConnectionSettings(const model::ConnectionSettings& settings) {
-    document_.connectionMode = settings.connectionMode;
-    document_.WriteConnectionFile(settings);
-    for (int slot = 0; slot < model::kDeviceCount; ++slot) {
-        CPort& engine = Engine(slot);
-        engine.Disconnect();
-        engine.KillTimer(static_cast<UINT_PTR>(slot));
-        document_.deviceOnline[static_cast<std::size_t>(slot)] = 0;
-    }
-    for (int slot = 0; slot < model::kDeviceCount; ++slot) {
-        const auto s = static_cast<std::size_t>(slot);
-        document_.comPort[s] = settings.comPort[s];
-        document_.ipAddress[s] = settings.ipAddress[s];
-        Engine(slot).Connect();
-    }
-    networkPage_.RefreshDeviceTiles();
-}
-
-void CTonraView::OnConnection() {
-    CSetupCom dialog;
-    dialog.connectionMode = document_.connectionMode;
-    dialog.portChoices = document_.comPort;
-    dialog.octets = document_.ipAddress;
-    app::FillSerialPortChoices(dialog);
-    if (dialog.DoModal() != IDOK || !ConfirmUnsentChanges()) {
-        return;
-    }
-    app::StoreSerialPortChoices(dialog);
-    model::ConnectionSettings settings;
-    settings.connectionMode = dialog.connectionMode;
-    settings.comPort = dialog.portChoices;
-    settings.ipAddress = dialog.octets;
-    ApplyConnectionSettings(settings);
-}
-
-void CTonraView::OnVersion() {
-    CAboutBox dialog;
-    dialog.productText = document_.productName;
-    dialog.versionText = CAboutBox::VersionText();
-    dialog.DoModal();
-}
-
-void CTonraView::OnDeviceCommand(UINT id) {
-    switch (id) {
-    case kProgram:
-        OnProgram();
-        break;
-    case kCopy:
-        OnCopy();
-        break;
-    case kSecurity:
-        OnSecurity();
-        break;
-    case kViewData:
-        OnViewData();
-        break;
-    case kAllPrograms:
-        OnAllPrograms();
-        break;
-    case kPassword:
-        OnPassword();
-        break;
-    case kSyncDevice:
-        if (CurrentEngine().Mode() != CPort::TransferMode::Sync) {
-            StartTransfer(CPort::TransferMode::Sync);
-        }
-        break;
-    case kHome:
-        OnHome();
-        break;
-    default:
-        break;
-    }
-}
-
-void CTonraView::OnProgram() {
-    CSetupProgram dialog;
-    dialog.document = &document_;
-    if (dialog.DoModal() != IDOK) {
-        return;
-    }
-    if (dialog.action != CSetupProgram::kStoreToPc && RefusedWithoutControl()) {
-        return;
-    }
-    switch (dialog.action) {
-    case CSetupProgram::kRecallFromDevice:
-        document_.currentProgram[static_cast<std::size_t>(document_.currentDevice)] =
-            dialog.programNumber - 1;
-        QueueCommand(devlink::kCmdRecallProgram, 0, dialog.programNumber - 1);
-        Invalidate();
-        break;
-    case CSetupProgram::kStoreToDevice:
-        StoreToDevice(dialog.programNumber, dialog.programName);
-        break;
-    case CSetupProgram::kRecallFromPc:
-        RecallFromPc();
-        break;
-    case CSetupProgram::kStoreToPc:
-        StoreToPc();
-        break;
-    default:
-        break;
-    }
-}
-
-void CTonraView::StoreToDevice(int number, const std::string& name) {
-    if (number - 1 < document_.oemPrograms[static_cast<std::size_t>(document_.currentDevice)]) {
-        AfxMessageBox(kStoreLockedText);
-        return;
-    }
-    const std::vector<int> wire = devlink::EncodeWireName(name, model::kProgramNameLength);
-    for (int position = 0; position < model::kProgramNameLength; ++position) {
-        QueueCommand(devlink::kCmdProgramNameChar, position, wire[static_cast<std::size_t>(position)]);
-    }
-    QueueCommand(devlink::kCmdStoreProgram, 0, number - 1);
-    Invalidate();
-}
-
-void CTonraView::RecallFromPc() {
-    FileDialogRequest request;
-    request.open = true;
-    request.filter = kSetupFileFilter;
-    request.defaultExtension = kSetupFileExtension;
-    if (const std::optional<std::string> path = UiService().FileDialog(request)) {
-        // A refused file leaves the document as it was; the document names a file it cannot
-        // read itself.
-        if (document_.OnOpenDocument(*path)) {
-            // Offline the file is only edited here.
-            if (DeviceConnected()) {
-                StartTransfer(CPort::TransferMode::DownSync);
-            }
-        } else if (document_.loadResult == CTonraDoc::kLoadCountsDiffer) {
-            AfxMessageBox(document_.CountsDifferText());
-        } else if (document_.loadResult > 0 &&
-                   document_.loadResult < static_cast<int>(kLoadResultTexts.size())) {
-            AfxMessageBox(kLoadResultTexts[static_cast<std::size_t>(document_.loadResult)]);
-        }
-    }
-    OnLinkRefresh(CPort::LayoutChanged);
-}
-
-void CTonraView::StoreToPc() {
-    FileDialogRequest request;
-    request.open = false;
-    request.filter = kSetupFileFilter;
-    request.defaultExtension = kSetupFileExtension;
-    if (const std::optional<std::string> path = UiService().FileDialog(request)) {
-        document_.OnSaveDocument(*path);
-    }
-}
-
-void CTonraView::OnCopy() {
-    if (RefusedWithoutControl()) {
-        return;
-    }
-    CSetupCopy dialog;
-    dialog.document = &document_;
-    if (dialog.DoModal() == IDOK) {
-        document_.CopyChannel(dialog.source, dialog.target, -1);
-        devicePanel_.Refresh();
-    }
-}
-
-void CTonraView::OnSecurity() {
-    if (RefusedWithoutControl()) {
-        return;
-    }
-    CSetupSecurity dialog;
-    auto& locks = document_.securityLocks[static_cast<std::size_t>(document_.currentDevice)];
-    std::copy_n(locks.begin(), CSetupSecurity::kLockCount, dialog.locks.begin());
-    if (dialog.DoModal() != IDOK) {
-        return;
-    }
-    std::copy(dialog.locks.begin(), dialog.locks.end(), locks.begin());
-    for (int lock = 0; lock < model::kLockCount; ++lock) {
-        QueueCommand(devlink::kCmdSecurityLock, lock, locks[static_cast<std::size_t>(lock)]);
-    }
-}
-
-void CTonraView::OnViewData() {
-    CWndSheet& sheet = devicePanel_.GetDataSheet();
-    if (sheet.GetSafeHwnd()) {
-        sheet.ShowWindow(SW_SHOW);
-        sheet.SetFocus();
-    } else {
-        sheet.Create(this, &document_);
-    }
-}
-
-void CTonraView::OnAllPrograms() {
-    if (!DeviceConnected()) {
-        AfxMessageBox(kNotConnectedText, MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    if (RefusedWithoutControl()) {
-        return;
-    }
-    CSetupPrograms dialog;
-    dialog.listFilePath = document_.programListFile;
-    const int result = dialog.DoModal();
-    document_.programListFile = dialog.listFilePath;
-    if (result != IDOK) {
-        return;
-    }
-    document_.programFiles = dialog.programFiles;
-    if (dialog.uploadRequested) {
-        StartTransfer(CPort::TransferMode::Upload);
-    } else if (dialog.downloadRequested) {
-        if (const std::string problem = CurrentEngine().BuildDownloadImage(); problem.empty()) {
-            StartTransfer(CPort::TransferMode::Download);
-        } else {
-            AfxMessageBox(problem, MB_OK | MB_ICONEXCLAMATION);
-        }
-    }
-}
-
-void CTonraView::OnPassword() {
-    if (RefusedWithoutControl()) {
-        return;
-    }
-    const auto d = static_cast<std::size_t>(document_.currentDevice);
-    if (document_.passwordOk[d] == 0) {
-        AfxMessageBox(kIncorrectPasswordText);
-        return;
-    }
-    AfxMessageBox(kRememberPasswordText);
-    CSetupPassword dialog;
-    dialog.password = document_.devicePassword[d];
-    if (dialog.DoModal() != IDOK) {
-        return;
-    }
-    if (const std::string problem = model::PasswordProblem(dialog.password); !problem.empty()) {
-        AfxMessageBox(problem, MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    document_.devicePassword[d] = dialog.password;
-    document_.enteredPassword[d] = dialog.password;
-    const std::vector<int> wire = devlink::EncodeWireName(dialog.password, model::kPasswordLength);
-    for (int position = 0; position < model::kPasswordLength; ++position) {
-        QueueCommand(devlink::kCmdPasswordChar, position, wire[static_cast<std::size_t>(position)]);
-    }
-}
-
-void CTonraView::OnHome() {
-    if (!ConfirmUnsentChanges()) {
-        return;
-    }
-    if (document_.IsModified() &&
-        AfxMessageBox(kHomeQuestion, MB_YESNO | MB_ICONQUESTION, kConfirmCaption) != IDYES) {
-        return;
-    }
-    ReturnHome();
-}
-
-void CTonraView::ReturnHome() {
-    devicePanel_.ShowWindow(SW_HIDE);
-    for (CWnd* window :
-         {static_cast<CWnd*>(&devicePanel_.GetEqEditor()), static_cast<CWnd*>(&devicePanel_.GetSignalPage()),
-          static_cast<CWnd*>(&devicePanel_.GetDataSheet())}) {
-        if (window->GetSafeHwnd()) {
-            window->DestroyWindow();
-        }
-    }
-    networkPage_.ShowWindow(SW_SHOW);
-    SetPageMode(kHomePage);
-    statusLine_.Reset();
-    Invalidate();
-    document_.SetModifiedFlag(false);
-}
-
-CPort& CTonraView::CurrentEngine() { return Engine(document_.currentDevice); }
-
-void CTonraView::QueueCommand(int code, int channel, int value) {
-    CurrentEngine().QueueFrame(code, devlink::DeviceBit(document_.currentDevice), channel, 0, value);
 }

@@ -100,6 +100,9 @@ protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The caption of the view's questions.
+    static constexpr const char* kConfirmCaption = "Confirm";
+
     void PaintStatusBox(CDC& dc, int width, int height);
     void PaintStatusNote(CDC& dc);
     // The status box and its note again when what they show changed.

@@ -14,16 +14,10 @@ CCliLine::CCliLine(CPort& engine, bool network) : engine_(engine), network_(netw
     lastReceived_.start();
 }
 
-void CCliLine::Send(const std::string& chars) {
-    if (network_) {
-        engine_.NetworkTransport().Send(chars);
-    } else {
-        engine_.SerialTransport().Send(chars);
-    }
-}
+void CCliLine::Send(const std::string& chars) { engine_.Transport().Send(chars); }
 
 std::string CCliLine::Receive() {
-    std::string chars = network_ ? engine_.NetworkTransport().Receive() : engine_.SerialTransport().Receive();
+    std::string chars = engine_.Transport().Receive();
     if (network_ && engine_.NetworkTransport().IsConnected()) {
         wasConnected_ = true;
     }
@@ -35,6 +29,16 @@ std::string CCliLine::Receive() {
     }
     return chars;
 }
+
+void CCliLine::Purge() { engine_.Transport().Purge(); }
+
+bool CCliLine::IsDown() const { return engine_.Transport().IsDown(); }
+
+bool CCliLine::IsConnecting() const { return engine_.Transport().IsConnecting(); }
+
+bool CCliLine::Reconnect() { return engine_.Transport().Reconnect(); }
+
+std::string CCliLine::ErrorText() const { return engine_.Transport().ErrorText(); }
 
 void CCliLine::AskEverySlot() { Send(BuildCommandFrame({kEverySlot, kCmdPoll, 0, 0, 0, 0, 0, 0})); }
 

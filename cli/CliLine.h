@@ -14,11 +14,17 @@ class CPort;
 
 class CCliLine : public CPortLine {
 public:
-    // Carries the characters of `engine` (not owned) over its network or its serial transport.
+    // Carries the characters of `engine` (not owned) over the transport its Connect chose,
+    // the network one when `network`.
     CCliLine(CPort& engine, bool network);
 
     void Send(const std::string& chars) override;
     std::string Receive() override;
+    void Purge() override;
+    bool IsDown() const override;
+    bool IsConnecting() const override;
+    bool Reconnect() override;
+    std::string ErrorText() const override;
 
     // Asks the devices of every slot on the line for an answer, bypassing the engine: a device
     // that answers names its slot (see OtherSlot).

@@ -1,5 +1,6 @@
 #include "cli/CliSession.h"
 
+#include "app/ProblemBoxes.h"
 #include "cli/OutputPath.h"
 #include "framework/Format.h"
 #include "model/FileIo.h"
@@ -159,7 +160,7 @@ bool CCliSession::Connect() {
     engine_.SetLine(&line_);
     engine_.SetPasswordPrompt([this] { return std::optional<std::string>(options_.password); });
     engine_.SetStatusObserver([this](const std::string& text) { OnStatus(text); });
-    engine_.SetRefreshObserver([this](CPort::RefreshCode code) { OnRefresh(code); });
+    engine_.SetNoticeHandler(app::ShowEngineNotice);
     engine_.SetFinishObserver([this](TransferMode mode, bool success) {
         // Acted on once the engine's tick is over, so the engine has finished the transfer
         // (image processed, password checked) before the next step is asked of it.
@@ -167,11 +168,12 @@ bool CCliSession::Connect() {
         QTimer::singleShot(0, &watch_,
                            [this, mode, success, blocksDone] { OnTransferEnd(mode, success, blocksDone); });
     });
-    if (!engine_.Create(nullptr, doc_.get(), d)) {
+    if (!CreateMessageWindow() || !engine_.Create(this, doc_.get(), d)) {
         End(kExitFailed, "The link engine could not be started.");
         return false;
     }
     if (!engine_.Connect()) {
+        app::ShowConnectProblem(engine_.ConnectProblem());
         End(kExitFailed, options_.network ? "Cannot connect to " + TargetText() + "."
                                           : Format("Cannot open COM %d.", options_.comPort));
         return false;
@@ -194,6 +196,14 @@ void CCliSession::OnStatus(const std::string& text) {
     } else {
         status_.Status(text);
     }
+}
+
+LRESULT CCliSession::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != UM_REFRESH) {
+        return CMsgWnd::OnMessage(message, wParam, lParam);
+    }
+    OnRefresh(static_cast<CPort::RefreshCode>(wParam));
+    return 1;
 }
 
 void CCliSession::OnRefresh(CPort::RefreshCode code) {
@@ -324,8 +334,12 @@ void CCliSession::StartCommand() {
     std::string problem;
     switch (options_.command) {
     case Command::Sync:
-        // Failures are reported by the document.
-        End(doc_->OnSaveDocument(options_.file) ? kExitDone : kExitFailed);
+        if (doc_->OnSaveDocument(options_.file)) {
+            End(kExitDone);
+        } else {
+            app::ShowFileProblem(doc_->FileProblem());
+            End(kExitFailed);
+        }
         break;
     case Command::DownSync:
         switch (doc_->LoadSetup(setupBytes_, problem)) {

@@ -4,6 +4,7 @@
 // change or a recall (each read back from the device), or a watch on the link and the meters.
 // Everything runs on the event loop: the engine's ticks, a watch timer and the time limit of
 // the whole command. When the device fails the command, the traffic the line saw says why.
+// The session is the engine's view: a hidden window that receives the engine's UM_REFRESH.
 #pragma once
 
 #include "cli/CliConnectionFile.h"
@@ -11,6 +12,7 @@
 #include "cli/CliOptions.h"
 #include "cli/MonitorOutput.h"
 #include "cli/StatusOutput.h"
+#include "framework/MsgWnd.h"
 #include "link/Port.h"
 #include "model/ProgramListFile.h"
 
@@ -23,10 +25,10 @@
 
 class CTonraDoc;
 
-class CCliSession {
+class CCliSession : public CMsgWnd {
 public:
     CCliSession(const cli::CliOptions& options, CStatusOutput& status);
-    ~CCliSession();
+    ~CCliSession() override;
     CCliSession(const CCliSession&) = delete;
     CCliSession& operator=(const CCliSession&) = delete;
 
@@ -42,6 +44,7 @@ private:
     bool Connect();
     std::string TargetText() const;
     void OnStatus(const std::string& text);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnRefresh(CPort::RefreshCode code);
     void OnTransferEnd(CPort::TransferMode mode, bool success, int blocksDone);
     void OnFirstSync(bool success, int blocksDone);

@@ -1,12 +1,10 @@
 #include "cli/Dump.h"
 
-#include "cli/CliConnectionFile.h"
 #include "cli/CliOptions.h"
+#include "cli/SetupInput.h"
 #include "model/DataSheet.h"
-#include "model/TonraDoc.h"
 
-#include <iostream>
-#include <memory>
+#include <ostream>
 
 namespace cli {
 
@@ -23,23 +21,16 @@ void WriteLine(std::ostream& out, const std::string& first, const std::vector<st
 } // namespace
 
 int RunDump(const std::string& path, std::ostream& out) {
-    const CCliConnectionFile connection;
-    const auto doc = std::make_unique<CTonraDoc>();
-    doc->OnNewDocument();
-    if (!doc->OnOpenDocument(path)) {
+    CSetupInput setup;
+    if (!setup.Open(path)) {
         return kExitFailed;
     }
-    const model::DataSheet sheet = model::BuildDataSheet(*doc);
+    const model::DataSheet sheet = model::BuildDataSheet(setup.Doc());
     WriteLine(out, std::string(), sheet.headers);
     for (std::size_t row = 0; row < sheet.rowLabels.size(); ++row) {
         WriteLine(out, sheet.rowLabels[row], sheet.cells[row]);
     }
-    out.flush();
-    if (!out) {
-        std::cerr << "veltrix-cli: the data sheet could not be written to the output.\n";
-        return kExitFailed;
-    }
-    return kExitDone;
+    return FinishOutput(out, "data sheet") ? kExitDone : kExitFailed;
 }
 
 } // namespace cli

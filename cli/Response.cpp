@@ -1,7 +1,7 @@
 #include "cli/Response.h"
 
-#include "cli/CliConnectionFile.h"
 #include "cli/CliOptions.h"
+#include "cli/SetupInput.h"
 #include "framework/Format.h"
 #include "model/TonraDoc.h"
 #include "pages/FilterResponse.h"
@@ -21,22 +21,21 @@ std::string Decimals(double value) { return Format("%.2f", std::abs(value) < 0.0
 } // namespace
 
 int RunResponse(const std::string& path, int points, std::ostream& out) {
-    const CCliConnectionFile connection;
-    const auto doc = std::make_unique<CTonraDoc>();
-    doc->OnNewDocument();
-    if (!doc->OnOpenDocument(path)) {
+    CSetupInput setup;
+    if (!setup.Open(path)) {
         return kExitFailed;
     }
+    const CTonraDoc& doc = setup.Doc();
     pages::CFilterResponse response;
     response.SetGridWidth(points);
-    response.ComputeCurves(*doc, -1);
-    const int outputCount = std::min(doc->GetOutputCount(), model::kMaxOutputs);
+    response.ComputeCurves(doc, -1);
+    const int outputCount = std::min(doc.GetOutputCount(), model::kMaxOutputs);
     std::vector<std::vector<double>> levels(
         static_cast<std::size_t>(outputCount),
         std::vector<double>(static_cast<std::size_t>(response.PointCount())));
     out << "Hz";
     for (int o = 0; o < outputCount; ++o) {
-        response.SumOutput(*doc, o, pages::kAllCurveGroups, levels[static_cast<std::size_t>(o)]);
+        response.SumOutput(doc, o, pages::kAllCurveGroups, levels[static_cast<std::size_t>(o)]);
         out << "\tOut" << o + 1;
     }
     out << '\n';
@@ -47,12 +46,7 @@ int RunResponse(const std::string& path, int points, std::ostream& out) {
         }
         out << '\n';
     }
-    out.flush();
-    if (!out) {
-        std::cerr << "veltrix-cli: the response could not be written to the output.\n";
-        return kExitFailed;
-    }
-    return kExitDone;
+    return FinishOutput(out, "response") ? kExitDone : kExitFailed;
 }
 
 } // namespace cli

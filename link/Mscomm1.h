@@ -3,9 +3,9 @@
 // and closed through PortOpen, read through InBufferCount and Input and written through
 // Output, as with the control the transport was designed for; underneath is Qt SerialPort.
 //
-// The control raises no events: the receive and send thresholds and EOF detection only govern
-// events, so they are kept but change nothing. Reads never wait: Input returns what the
-// port has already delivered.
+// The control raises no events, so it has no receive or send thresholds and no end-of-file
+// detection, and Input hands the bytes over as received (text). Reads never wait: Input
+// returns what the port has already delivered.
 //
 // A port that vanishes while open (a USB adapter pulled out) stays open for the program, as the
 // control keeps its handle: reads return nothing and writes are dropped. While the program
@@ -35,23 +35,14 @@ public:
     // Bytes the control buffers on each side; at least 1.
     void SetInBufferSize(int size);
     void SetOutBufferSize(int size);
-    // 0: text. Input always hands over the bytes as received.
-    void SetInputMode(int mode) { inputMode_ = mode; }
-    int GetInputMode() const { return inputMode_; }
     // Characters Input returns at most; 0 for everything waiting.
     void SetInputLen(int length) { inputLen_ = length; }
     // Modem lines, set when the port opens and at once while it is open. A port without
     // modem lines (a pseudo-terminal) ignores them.
     void SetDTREnable(bool enable);
     void SetRTSEnable(bool enable);
-    void SetEOFEnable(bool enable) { eofEnable_ = enable; }
-    bool GetEOFEnable() const { return eofEnable_; }
     // Drop received zero bytes.
     void SetNullDiscard(bool discard) { nullDiscard_ = discard; }
-    void SetRThreshold(int count) { rThreshold_ = count; }
-    int GetRThreshold() const { return rThreshold_; }
-    void SetSThreshold(int count) { sThreshold_ = count; }
-    int GetSThreshold() const { return sThreshold_; }
     // 0 none, 1 XON/XOFF, 2 RTS/CTS, 3 both (hardware flow control).
     void SetHandshaking(int handshaking);
 
@@ -106,14 +97,10 @@ private:
     int commPort_ = 1;
     int inBufferSize_ = 1024;
     int outBufferSize_ = 512;
-    int inputMode_ = 0;
     int inputLen_ = 0;
-    int rThreshold_ = 0;
-    int sThreshold_ = 0;
     int handshaking_ = 0;
     bool dtrEnable_ = false;
     bool rtsEnable_ = false;
-    bool eofEnable_ = false;
     bool nullDiscard_ = false;
     bool open_ = false;
 };

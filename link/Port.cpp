@@ -27,7 +27,8 @@ CPort::CPort() : image_(std::make_unique<std::array<char, kDataImageChars>>()), 
     receiveBuffer_.reserve(kReceiveLimit + CPortSocket::kReceiveChunk);
 }
 
-CPort::~CPort() { Disconnect(); }
+// The document may be gone by now: only the transports are closed.
+CPort::~CPort() { CloseTransports(); }
 
 bool CPort::Create(CMsgWnd* view, CTonraDoc* document, int device) {
     view_ = view;
@@ -51,7 +52,9 @@ int CPort::OnCreate() {
 
 bool CPort::Connect() {
     bool opened = false;
+    connectProblem_.clear();
     if (NetworkMode()) {
+        transport_ = &socket_;
         const auto& ip = doc_->ipAddress[device_];
         if (std::any_of(ip.begin(), ip.end(), [](int octet) { return octet != 0; })) {
             const std::string address =
@@ -59,8 +62,12 @@ bool CPort::Connect() {
                        static_cast<unsigned>(ip[2]), static_cast<unsigned>(ip[3]));
             opened = socket_.Connect(address, networkPort_);
         }
-    } else if (doc_->comPort[device_] > 0) {
-        opened = serial_.Open(doc_->comPort[device_] - 1, kSerialSettings);
+    } else {
+        transport_ = &serial_;
+        if (doc_->comPort[device_] > 0) {
+            opened = serial_.Open(doc_->comPort[device_] - 1, kSerialSettings);
+            connectProblem_ = serial_.OpenProblem();
+        }
     }
     if (opened) {
         doc_->deviceOnline[device_] = 1;
@@ -72,6 +79,14 @@ bool CPort::Connect() {
 }
 
 void CPort::Disconnect() {
+    CloseTransports();
+    KillTimer(static_cast<UINT_PTR>(device_));
+    if (doc_) {
+        doc_->deviceOnline[device_] = 0;
+    }
+}
+
+void CPort::CloseTransports() {
     serial_.ClosePort();
     socket_.Close();
 }
@@ -123,7 +138,7 @@ std::string CPort::LinkProblem() const {
     if (otherSlot_ >= 0) {
         return Format("answers come from slot %d: check the device's slot", otherSlot_);
     }
-    return NetworkMode() ? socket_.ErrorText() : std::string();
+    return Line().ErrorText();
 }
 
 // ---- The tick ----
@@ -206,10 +221,8 @@ void CPort::RaiseLinkError() {
 }
 
 void CPort::SuperviseConnection() {
-    if (!NetworkMode()) {
-        return;
-    }
-    if (socket_.IsDown() && !LinkError()) {
+    CPortLine& line = Line();
+    if (line.IsDown() && !LinkError()) {
         // A connection that failed or ended is an error at once; the device cannot answer.
         RaiseLinkError();
         reconnectCountdown_ = kReconnectSeconds * kTicksPerSecond;
@@ -217,13 +230,13 @@ void CPort::SuperviseConnection() {
     }
     // While the device does not answer, a connection that ended or that has been in the
     // making for a whole period (a host that drops the attempts) is made again.
-    if (!LinkError() || !(socket_.IsDown() || socket_.IsConnecting())) {
+    if (!LinkError() || !(line.IsDown() || line.IsConnecting())) {
         return;
     }
     if (reconnectCountdown_ > 0) {
         --reconnectCountdown_;
     } else {
-        socket_.Reconnect();
+        line.Reconnect();
         reconnectCountdown_ = kReconnectSeconds * kTicksPerSecond;
     }
 }
@@ -349,20 +362,16 @@ void CPort::SetStep(int step, int seconds) {
 }
 
 void CPort::ReadInput() {
-    if (!line_ && !NetworkMode()) {
-        receiveBuffer_ += serial_.Receive();
-    } else {
-        // The line and the network transport hand over a chunk per call: take everything that
-        // has arrived while the receive buffer has room for another chunk, so that the engine
-        // keeps the device's pace. The rest waits in the transport.
-        while (receiveBuffer_.size() + CPortSocket::kReceiveChunk <=
-               static_cast<std::size_t>(kReceiveLimit)) {
-            const std::string chunk = line_ ? line_->Receive() : socket_.Receive();
-            if (chunk.empty()) {
-                break;
-            }
-            receiveBuffer_ += chunk;
+    // A line may hand over a chunk per call: take everything that has arrived while the
+    // receive buffer has room for another chunk, so that the engine keeps the device's pace.
+    // The rest waits in the line.
+    CPortLine& line = Line();
+    while (receiveBuffer_.size() + CPortSocket::kReceiveChunk <= static_cast<std::size_t>(kReceiveLimit)) {
+        const std::string chunk = line.Receive();
+        if (chunk.empty()) {
+            break;
         }
+        receiveBuffer_ += chunk;
     }
     if (receiveBuffer_.size() > static_cast<std::size_t>(kReceiveLimit)) {
         receiveBuffer_.erase(0, receiveBuffer_.size() - kReceiveLimit);
@@ -376,9 +385,7 @@ bool CPort::WaitToken(std::string_view token) {
 
 void CPort::ClearReceive() {
     receiveBuffer_.clear();
-    if (!NetworkMode()) {
-        serial_.Purge();
-    }
+    Line().Purge();
 }
 
 void CPort::ClearSend() {
@@ -405,13 +412,7 @@ void CPort::Transmit(const std::string& chars) {
     if (!Online()) {
         return;
     }
-    if (line_) {
-        line_->Send(chars);
-    } else if (NetworkMode()) {
-        socket_.Send(chars);
-    } else {
-        serial_.Send(chars);
-    }
+    Line().Send(chars);
 }
 
 bool CPort::QueueChars(std::string_view chars) {
@@ -428,8 +429,11 @@ void CPort::Refresh(RefreshCode code) {
     if (view_) {
         view_->SendMessage(UM_REFRESH, code, 0);
     }
-    if (refreshObserver_) {
-        refreshObserver_(code);
+}
+
+void CPort::Tell(Notice notice, const std::string& text) const {
+    if (noticeHandler_) {
+        noticeHandler_(notice, text);
     }
 }
 

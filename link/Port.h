@@ -53,9 +53,6 @@ public:
     // Asks the operator for the device password after a Sync found that the password typed so
     // far does not match the device's: the typed text, or nothing when the operator cancelled.
     using PasswordPrompt = std::function<std::optional<std::string>()>;
-    // Sees every UM_REFRESH the engine sends, also when it has no view (a program without
-    // windows watches the engine through this).
-    using RefreshObserver = std::function<void(RefreshCode code)>;
     // Sees every status text the engine writes to the status line, as it is written.
     using StatusObserver = std::function<void(const std::string& text)>;
     // Sees the end of every bulk transfer: the mode that ended and whether it succeeded.
@@ -65,6 +62,13 @@ public:
     // drops them and reads the device. Ticks go on while it is asked; without a question the
     // engine reads the device.
     using LinkBackQuestion = std::function<bool()>;
+    // What the engine has to tell the operator the moment it happens.
+    enum class Notice {
+        PasswordRefused,      // a Sync found the device password refused: control is off
+        ProgramFilesNotSaved, // an Upload could not save every program file or the list
+    };
+    // Tells the operator of `notice` in `text` (FileProblem() for ProgramFilesNotSaved).
+    using NoticeHandler = std::function<void(Notice notice, const std::string& text)>;
 
     // ---- Timing and sizes ----
     static constexpr UINT kTimerPeriodMs = 10;
@@ -88,14 +92,16 @@ public:
     ~CPort() override;
 
     // Stores the view (may be null), the document and the device slot, and creates the
-    // engine's hidden window. False when the window cannot be created.
+    // engine's hidden window. False when the window cannot be created. The view, any window,
+    // receives the engine's UM_REFRESH.
     bool Create(CMsgWnd* view, CTonraDoc* document, int device);
     // Opens the transport the document's connectionMode selects and starts the timer; on
     // success the device is online. False (device left offline) when the slot has no port or
-    // address, or the transport cannot be opened.
+    // address, or the transport cannot be opened; ConnectProblem() then says why when the
+    // transport refused.
     bool Connect();
-    // Closes the serial port if it is open and the socket. The timer and deviceOnline are the
-    // caller's.
+    // Closes the serial port if it is open and the socket, stops the timer and takes the
+    // device offline.
     void Disconnect();
     // Starts a bulk transfer when the engine is idle; a request while another transfer runs is
     // dropped (Busy). Transfers other than Sync are refused at once (NoControl) while the device
@@ -115,14 +121,14 @@ public:
 
     // ---- Injected services ----
     void SetPasswordPrompt(PasswordPrompt prompt) { passwordPrompt_ = std::move(prompt); }
-    void SetRefreshObserver(RefreshObserver observer) { refreshObserver_ = std::move(observer); }
     void SetStatusObserver(StatusObserver observer) { statusObserver_ = std::move(observer); }
     void SetFinishObserver(FinishObserver observer) { finishObserver_ = std::move(observer); }
     void SetLinkBackQuestion(LinkBackQuestion question) { linkBackQuestion_ = std::move(question); }
+    void SetNoticeHandler(NoticeHandler handler) { noticeHandler_ = std::move(handler); }
     // The TCP port Connect uses in network mode (the devices' port unless set otherwise).
     void SetNetworkPort(int port) { networkPort_ = port; }
-    // Carries the characters over `line` (not owned) instead of the transports; null gives
-    // them back to the transports.
+    // Carries the characters over `line` (not owned) instead of the engine's own transport;
+    // null gives them back to the transport.
     void SetLine(CPortLine* line) { line_ = line; }
 
     // ---- State ----
@@ -139,6 +145,9 @@ public:
     // Why the last Upload could not save every program file or the list, or why the last
     // BuildDownloadImage failed; empty when they succeeded.
     const std::string& FileProblem() const { return fileProblem_; }
+    // Why the last Connect could not open the serial port, in the operator's words; empty
+    // when it opened or when there was no port to open.
+    const std::string& ConnectProblem() const { return connectProblem_; }
     // Why the last transfer that ended failed ("the device did not answer", a file that could
     // not be saved, ...); empty after a success.
     const std::string& TransferProblem() const { return transferProblem_; }
@@ -163,6 +172,8 @@ public:
 
     CPortSerial& SerialTransport() { return serial_; }
     CPortSocket& NetworkTransport() { return socket_; }
+    // The transport the last Connect chose (the serial one before any Connect).
+    CPortLine& Transport() { return *transport_; }
 
 protected:
     int OnCreate() override;
@@ -223,16 +234,19 @@ private:
     void SetStatusText(std::string_view text);
     void SetStep(int step, int seconds);
     void ReadInput();
-    std::string ReceiveChunk();
     bool WaitToken(std::string_view token);
     void ClearReceive();
     void ClearSend();
     void Flush(int limit);
-    // Hands characters to the line or the active transport at once, past the send buffer.
+    // What carries the characters: the line set with SetLine, else the engine's transport.
+    CPortLine& Line() const { return line_ ? *line_ : *transport_; }
+    // Hands characters to the line at once, past the send buffer.
     void Transmit(const std::string& chars);
     void SendPoll();
     bool QueueChars(std::string_view chars);
     void Refresh(RefreshCode code);
+    void Tell(Notice notice, const std::string& text) const;
+    void CloseTransports();
     void ZeroMeters();
     bool NetworkMode() const;
     bool Online() const;
@@ -258,7 +272,9 @@ private:
     int sendLength_ = 0;
 
     int networkPort_;
+    CPortLine* transport_ = &serial_;
     CPortLine* line_ = nullptr;
+    std::string connectProblem_;
     std::string fileProblem_;
     std::string transferProblem_;
     // Frames the operator queued while a transfer ran; they leave after it.
@@ -270,7 +286,7 @@ private:
     bool askingLinkBack_ = false; // the link-back question is open: changes are held
     LinkBackQuestion linkBackQuestion_;
     PasswordPrompt passwordPrompt_;
-    RefreshObserver refreshObserver_;
+    NoticeHandler noticeHandler_;
     StatusObserver statusObserver_;
     FinishObserver finishObserver_;
 };

@@ -3,7 +3,6 @@
 #include "link/Port.h"
 
 #include "framework/Format.h"
-#include "framework/UiService.h"
 #include "model/FileIo.h"
 #include "model/ProgramListFile.h"
 #include "model/SetupFile.h"
@@ -112,9 +111,7 @@ void CPort::OpenTransfer() {
     if (mode_ == TransferMode::DownSync) {
         // Only the line's unread input goes; replies already taken in stay in front of the
         // acknowledgement, which the token search skips.
-        if (!NetworkMode()) {
-            serial_.Purge();
-        }
+        Line().Purge();
     } else {
         ClearReceive();
     }
@@ -244,7 +241,7 @@ void CPort::Finish(bool success) {
         finishObserver_(ended, success);
     }
     if (ended == TransferMode::Upload && !fileProblem_.empty()) {
-        AfxMessageBox(fileProblem_, MB_OK | MB_ICONEXCLAMATION);
+        Tell(Notice::ProgramFilesNotSaved, fileProblem_);
     }
 }
 
@@ -258,8 +255,8 @@ void CPort::QueueFramesHeldDuringTransfer() {
 
 std::string CPort::StepFailure() const {
     const int blocks = TransferBlockCount(mode_);
-    if (NetworkMode() && !line_ && socket_.IsDown()) {
-        const std::string reason = socket_.ErrorText();
+    if (Line().IsDown()) {
+        const std::string reason = Line().ErrorText();
         return "the connection ended" + (reason.empty() ? std::string() : ": " + reason);
     }
     if (step_ <= kStepAcknowledged) {
@@ -297,7 +294,7 @@ void CPort::CheckPassword() {
         return;
     }
     doc_->passwordOk[device_] = 0;
-    AfxMessageBox(kIncorrectPassword, MB_OK);
+    Tell(Notice::PasswordRefused, kIncorrectPassword);
     SetStatusText(kLinkDisabled);
 }
 

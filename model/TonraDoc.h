@@ -135,11 +135,14 @@ public:
     // Open: loads the setup file at `path` into the current device. On success the caption
     // and the path name become the path and the views refresh. Otherwise nothing changes:
     // loadResult is kLoadCountsDiffer (left to the caller to report) or kLoadFailed, and then
-    // a message box has named the file and the problem.
+    // FileProblem() names the file and the problem.
     bool OnOpenDocument(const std::string& path);
-    // Save: writes the current device as a setup file. A failure is reported in a message box
-    // and leaves any earlier file of that name as it was.
+    // Save: writes the current device as a setup file. A failure leaves any earlier file of
+    // that name as it was, and FileProblem() names the file and the problem.
     bool OnSaveDocument(const std::string& path);
+    // Why the last Open, Save or WriteConnectionFile failed, in the operator's words; empty
+    // when it succeeded or only the channel counts differed.
+    const std::string& FileProblem() const { return fileProblem_; }
     // Modified: the operator changed the setup since it was new, opened or saved. SetParam,
     // SetParamText and CopyChannel mark it when they change a value; values that come from a
     // device (written into the fields by the link engine) or from a file do not.
@@ -162,8 +165,8 @@ public:
     std::string CountsDifferText() const;
 
     // ---- Connection file ----
-    // Writes the connection file with `settings`; a failure is reported in a message box
-    // naming the file and the reason.
+    // Writes the connection file with `settings`; on a failure FileProblem() names the file
+    // and the reason.
     bool WriteConnectionFile(const model::ConnectionSettings& settings);
 
     // ---- Views ----
@@ -195,4 +198,5 @@ private:
     int refusedFileInputs_ = 0;
     int refusedFileOutputs_ = 0;
     std::string pathName_;
+    std::string fileProblem_;
 };

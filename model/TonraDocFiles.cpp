@@ -3,7 +3,6 @@
 #include "model/TonraDoc.h"
 
 #include "framework/Format.h"
-#include "framework/UiService.h"
 #include "model/FileIo.h"
 
 using namespace model;
@@ -120,12 +119,12 @@ std::string CTonraDoc::CountsDifferText() const {
 }
 
 bool CTonraDoc::OnOpenDocument(const std::string& path) {
+    fileProblem_.clear();
     std::string problem;
     const std::optional<QByteArray> bytes = ReadSetupFileBytes(path, problem);
     const int result = bytes ? LoadSetup(*bytes, problem) : (loadResult = kLoadFailed);
     if (result == kLoadFailed) {
-        AfxMessageBox("Cannot open the setup file \"" + path + "\".\n" + problem + "\nNothing was changed.",
-                      MB_OK | MB_ICONEXCLAMATION);
+        fileProblem_ = "Cannot open the setup file \"" + path + "\".\n" + problem + "\nNothing was changed.";
         return false;
     }
     if (result != kLoadOk) {
@@ -139,12 +138,12 @@ bool CTonraDoc::OnOpenDocument(const std::string& path) {
 }
 
 bool CTonraDoc::OnSaveDocument(const std::string& path) {
+    fileProblem_.clear();
     std::string problem = "No device is selected.";
     const QByteArray bytes = StoreSetup();
     if (bytes.isEmpty() || !WriteFileSafely(path, bytes, problem)) {
-        AfxMessageBox("Cannot save the setup file \"" + path + "\".\n" + problem +
-                          "\nAn earlier file of that name was left as it was.",
-                      MB_OK | MB_ICONEXCLAMATION);
+        fileProblem_ = "Cannot save the setup file \"" + path + "\".\n" + problem +
+                       "\nAn earlier file of that name was left as it was.";
         return false;
     }
     SetModifiedFlag(false);
@@ -165,13 +164,13 @@ bool CTonraDoc::ReadConnectionFile() {
 }
 
 bool CTonraDoc::WriteConnectionFile(const ConnectionSettings& settings) {
+    fileProblem_.clear();
     const std::string path = ConnectionFilePath();
     std::string problem;
     if (model::WriteConnectionFile(path, settings, problem)) {
         return true;
     }
-    AfxMessageBox("Cannot write the connection file \"" + path + "\".\n" + problem +
-                      "\nThe new connection settings will not be there at the next start.",
-                  MB_OK | MB_ICONEXCLAMATION);
+    fileProblem_ = "Cannot write the connection file \"" + path + "\".\n" + problem +
+                   "\nThe new connection settings will not be there at the next start.";
     return false;
 }

@@ -1,5 +1,7 @@
 #include "tests/engine/EngineFixture.h"
 
+#include "app/ProblemBoxes.h"
+
 #include <algorithm>
 
 using namespace devlink;
@@ -53,6 +55,7 @@ EngineTest::EngineTest() {
     engine.SetLine(&line);
     engine.SetStatusObserver([this](const std::string& text) { statuses.push_back(text); });
     engine.SetFinishObserver([this](TransferMode mode, bool ok) { finished.emplace_back(mode, ok); });
+    engine.SetNoticeHandler(app::ShowEngineNotice);
     doc.deviceOnline[kSlot] = 1;
     doc.passwordOk[kSlot] = 1;
 }

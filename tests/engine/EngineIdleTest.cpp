@@ -93,9 +93,8 @@ TEST_F(IdleEngine, EqBandJoinTakesTheWholeBand) {
     // Slot 5 changed another field to another value: a frame of its own.
     doc.eqWidth[kSlot][5][2] = 40;
     doc.currentDevice = kSlot;
-    int paramRefreshes = 0;
-    engine.SetRefreshObserver([&](CPort::RefreshCode code) { paramRefreshes += code == CPort::ParamsChanged; });
     TickPollCycles(3);
+    const int paramRefreshes = view.Count(CPort::ParamsChanged);
     const auto frames = SentFrames();
     ASSERT_EQ(frames.size(), 3u);
     EXPECT_EQ(frames[0], (CommandFrame{kOwnBit, kCmdEqBand, (1 << 0) | (1 << 3), 2, 500, 130, 31, 0}));

@@ -1,5 +1,6 @@
 // The engine on its own timer against the simulator in-process, over real loopback TCP and a
 // real pseudo-terminal: every transfer, edits both ways, programs, passwords and faults.
+#include "app/ProblemBoxes.h"
 #include "framework/ScriptedUiService.h"
 #include "link/DataImages.h"
 #include "link/Port.h"
@@ -45,6 +46,7 @@ protected:
         doc.currentDevice = kSlot;
         engine.SetStatusObserver([this](const std::string& text) { statuses.push_back(text); });
         engine.SetFinishObserver([this](TransferMode mode, bool ok) { finished.emplace_back(mode, ok); });
+        engine.SetNoticeHandler(app::ShowEngineNotice);
     }
     ~EngineLinkTest() override { unsetenv(comVariable.c_str()); }
 
@@ -68,7 +70,7 @@ protected:
         setenv(comVariable.c_str(), simulator->Server(kSlot).PtyPath().c_str(), 1);
         doc.connectionMode = 0;
         doc.comPort[kSlot] = kComPort;
-        ASSERT_TRUE(engine.Connect()) << (ui.shown().empty() ? "" : ui.shown()[0].text);
+        ASSERT_TRUE(engine.Connect()) << engine.ConnectProblem();
     }
     // Waits for the end of the next transfer of that mode; its success.
     bool Transfer(TransferMode mode) {
@@ -154,6 +156,23 @@ TEST_F(EngineLinkTest, SyncEditAndDownSyncOverAPseudoTerminal) {
     testsupport::ExpectSameParams(Device(), kSlot, doc, kSlot);
     engine.Disconnect();
     EXPECT_FALSE(engine.SerialTransport().IsOpen());
+}
+
+TEST_F(EngineLinkTest, ARefusedPortIsToldToTheCallerAndDisconnectStopsEverything) {
+    sim::SimOptions options = TwoDevices();
+    options.network = false;
+    options.pty = true;
+    Start(options);
+    ConnectPty();
+    // The same port again is refused; the engine hands the reason up instead of showing it.
+    EXPECT_FALSE(engine.Connect());
+    EXPECT_EQ(engine.ConnectProblem(), "Selected COM port unavailable");
+    EXPECT_TRUE(ui.shown().empty());
+
+    engine.Disconnect();
+    EXPECT_FALSE(engine.SerialTransport().IsOpen());
+    EXPECT_EQ(doc.deviceOnline[kSlot], 0);
+    EXPECT_FALSE(engine.KillTimer(kSlot)); // no timer was left running
 }
 
 TEST_F(EngineLinkTest, UploadIntoAFolderAndDownloadFromIt) {

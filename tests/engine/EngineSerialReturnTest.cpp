@@ -66,7 +66,7 @@ TEST(EngineSerialReturnTest, APortThatVanishesRaisesTheLinkErrorAndIsReadAgainWh
     setenv(variable.c_str(), link.c_str(), 1);
     ASSERT_TRUE(engine.Create(nullptr, &doc, kSlot));
     doc.comPort[kSlot] = kComPort;
-    ASSERT_TRUE(engine.Connect()) << ui.MessageTexts().front();
+    ASSERT_TRUE(engine.Connect()) << engine.ConnectProblem();
     engine.RequestTransfer(TransferMode::Sync);
     ASSERT_TRUE(QTest::qWaitFor([&] { return doc.statusText == "Link Status: OK"; }, kWaitMs));
     ASSERT_EQ(finished, (std::vector<std::pair<TransferMode, bool>>{{TransferMode::Sync, true}}));

@@ -107,7 +107,7 @@ TEST_F(ConnectionFile, AFileThatCannotBeCreatedIsReportedWithPathAndReason) {
     const QByteArray path = (blocker + "/tonra.sys").toLocal8Bit();
     const ScopedConnectionFile redirected(path);
     CTonraDoc doc;
-    EXPECT_FALSE(doc.WriteConnectionFile(SampleSettings()));
+    EXPECT_FALSE(ShownAsShell(doc.WriteConnectionFile(SampleSettings()), doc));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].find("Cannot write the connection file \"" + path.toStdString() + "\""),
               std::string::npos);

@@ -1,5 +1,8 @@
 #include "FileTestSupport.h"
 
+#include "app/ProblemBoxes.h"
+#include "model/TonraDoc.h"
+
 #include <QFile>
 
 #include <cstdint>
@@ -14,6 +17,11 @@ int CRecordingUi::MessageBox(const std::string& text, const std::string&, UINT) 
 std::optional<std::string> CRecordingUi::FileDialog(const FileDialogRequest&) { return std::nullopt; }
 
 int CRecordingUi::RunModal(CDialog&) { return IDCANCEL; }
+
+bool ShownAsShell(bool succeeded, const CTonraDoc& doc) {
+    app::ShowFileProblem(doc.FileProblem());
+    return succeeded;
+}
 
 void WriteBytes(const std::string& path, const QByteArray& bytes) {
     QFile file(QString::fromStdString(path));

@@ -1,4 +1,5 @@
-// Helpers of the file tests: a UI service that records message boxes, and bytes on disk.
+// Helpers of the file tests: a UI service that records message boxes, the document's file
+// problems shown as the shell shows them, and bytes on disk.
 #pragma once
 
 #include "framework/UiService.h"
@@ -7,6 +8,8 @@
 
 #include <string>
 #include <vector>
+
+class CTonraDoc;
 
 namespace testsupport {
 
@@ -19,6 +22,10 @@ public:
     std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
     int RunModal(CDialog& dialog) override;
 };
+
+// `succeeded`, the result of a file operation of `doc`, after a failure was shown in the
+// message box the GUI and veltrix-cli show.
+bool ShownAsShell(bool succeeded, const CTonraDoc& doc);
 
 void WriteBytes(const std::string& path, const QByteArray& bytes);
 QByteArray ReadBytes(const std::string& path);

@@ -289,7 +289,7 @@ TEST_F(SetupFile, CountsMustMatchAnOnlineDeviceAndAreAdoptedOffline) {
     doc->deviceOnline[6] = 1;
     doc->documentCaption = "Device Program 1: Live";
     const QByteArray before = doc->StoreSetup();
-    EXPECT_FALSE(doc->OnOpenDocument(path));
+    EXPECT_FALSE(ShownAsShell(doc->OnOpenDocument(path), *doc));
     EXPECT_EQ(doc->loadResult, CTonraDoc::kLoadCountsDiffer);
     EXPECT_EQ(doc->StoreSetup(), before);
     EXPECT_EQ(doc->documentCaption, "Device Program 1: Live");
@@ -335,7 +335,8 @@ TEST_F(SetupFile, AFileOfAnotherSizeIsRefusedNamingItsRealSize) {
         const std::string path = PathOf("big.dat");
         WriteBytes(path, QByteArray(size, '\0')); // a first integer of 0: a file without a header
         ui.messages.clear();
-        EXPECT_FALSE(NewDocument(0)->OnOpenDocument(path));
+        auto doc = NewDocument(0);
+        EXPECT_FALSE(ShownAsShell(doc->OnOpenDocument(path), *doc));
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_NE(
             ui.messages[0].find(Format("but this file is %lld bytes long.", static_cast<long long>(size))),
@@ -412,7 +413,7 @@ TEST_F(SetupFile, TruncatedFilesChangeNothing) {
     const std::string path = PathOf("cut.dat");
     WriteBytes(path, bytes.left(1000));
     auto doc = NewDocument(0);
-    EXPECT_FALSE(doc->OnOpenDocument(path));
+    EXPECT_FALSE(ShownAsShell(doc->OnOpenDocument(path), *doc));
     EXPECT_EQ(doc->documentCaption, "New");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].find(path), std::string::npos);
@@ -431,7 +432,7 @@ TEST_F(SetupFile, ImpossibleChannelCountsAreRefused) {
         auto doc = NewDocument(0);
         const QByteArray before = doc->StoreSetup();
         ui.messages.clear();
-        EXPECT_FALSE(doc->OnOpenDocument(path));
+        EXPECT_FALSE(ShownAsShell(doc->OnOpenDocument(path), *doc));
         EXPECT_EQ(doc->loadResult, CTonraDoc::kLoadFailed);
         EXPECT_EQ(doc->StoreSetup(), before);
         ASSERT_EQ(ui.messages.size(), 1u);
@@ -468,7 +469,7 @@ TEST_F(SetupFile, FailedSaveKeepsThePreviousFile) {
     doc->SetModifiedFlag();
     {
         const FileSizeLimit limit(1000);
-        EXPECT_FALSE(doc->OnSaveDocument(path));
+        EXPECT_FALSE(ShownAsShell(doc->OnSaveDocument(path), *doc));
     }
     EXPECT_EQ(ReadBytes(path), previous);
     EXPECT_TRUE(doc->IsModified());
@@ -480,11 +481,22 @@ TEST_F(SetupFile, FailedSaveKeepsThePreviousFile) {
 TEST_F(SetupFile, OpenNamesAFileThatCannotBeRead) {
     const std::string path = PathOf("missing.dat");
     auto doc = NewDocument(0);
-    EXPECT_FALSE(doc->OnOpenDocument(path));
+    EXPECT_FALSE(ShownAsShell(doc->OnOpenDocument(path), *doc));
     EXPECT_EQ(doc->loadResult, CTonraDoc::kLoadFailed);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0], "Cannot open the setup file \"" + path +
                                   "\".\nNo such file or directory.\nNothing was changed.");
+}
+
+TEST_F(SetupFile, TheDocumentKeepsItsFileProblemForTheShellToShow) {
+    const std::string path = PathOf("missing.dat");
+    auto doc = NewDocument(0);
+    EXPECT_FALSE(doc->OnOpenDocument(path));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(doc->FileProblem(), "Cannot open the setup file \"" + path +
+                                      "\".\nNo such file or directory.\nNothing was changed.");
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_EQ(doc->FileProblem(), "");
 }
 
 TEST(SetupText, PadTextAndCutAtBlank) {

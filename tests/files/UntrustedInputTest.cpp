@@ -81,7 +81,7 @@ TEST(UntrustedSetupFile, OpenNamesTheFileAndWhatIsWrong) {
     WriteBytes(path, doc->StoreSetup() + QByteArray(3 << 20, '\0'));
     CRecordingUi ui;
     const CScopedUiService installed(ui);
-    EXPECT_FALSE(doc->OnOpenDocument(path));
+    EXPECT_FALSE(ShownAsShell(doc->OnOpenDocument(path), *doc));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].find("\"" + path + "\""), std::string::npos);
     // The file's real size, though no more than a megabyte of it is read.

@@ -1,5 +1,6 @@
 // The serial transport on real pseudo-terminals: the test holds the master side, the
 // transport opens the slave side as its COM port.
+#include "app/ProblemBoxes.h"
 #include "framework/ScriptedUiService.h"
 #include "link/ComPorts.h"
 #include "link/PortSerial.h"
@@ -86,6 +87,13 @@ protected:
     CScriptedUiService ui;
     CScopedUiService scoped{ui};
     CPortSerial serial;
+
+    // Opens the transport's port; a refusal is shown as the GUI and veltrix-cli show it.
+    bool Open(int portIndex, const std::string& settings) {
+        const bool opened = serial.Open(portIndex, settings);
+        app::ShowConnectProblem(serial.OpenProblem());
+        return opened;
+    }
 };
 
 } // namespace
@@ -93,7 +101,7 @@ protected:
 TEST_F(SerialTransportTest, OpensThePortWithTheLineSettingsAndDropsZeroBytes) {
     TestPty pty(7);
     ASSERT_TRUE(pty.ok());
-    ASSERT_TRUE(serial.Open(6, devlink::kSerialSettings)) << ui.MessageTexts().front();
+    ASSERT_TRUE(Open(6, devlink::kSerialSettings)) << ui.MessageTexts().front();
     EXPECT_TRUE(serial.IsOpen());
     EXPECT_EQ(serial.PortIndex(), 6);
     EXPECT_TRUE(ui.shown().empty());
@@ -122,7 +130,7 @@ TEST_F(SerialTransportTest, OpensThePortWithTheLineSettingsAndDropsZeroBytes) {
 
 TEST_F(SerialTransportTest, PurgeDiscardsWhatWasNotRead) {
     TestPty pty(3);
-    ASSERT_TRUE(serial.Open(2, devlink::kSerialSettings));
+    ASSERT_TRUE(Open(2, devlink::kSerialSettings));
     pty.Write("stale");
     ASSERT_TRUE(QTest::qWaitFor([&] { return serial.Comm().GetInBufferCount() >= 5; }, kWaitMs));
     serial.Purge();
@@ -134,8 +142,8 @@ TEST_F(SerialTransportTest, PurgeDiscardsWhatWasNotRead) {
 TEST_F(SerialTransportTest, OpeningThePortAlreadyOpenIsRefused) {
     TestPty com3(3);
     TestPty com4(4);
-    ASSERT_TRUE(serial.Open(2, devlink::kSerialSettings));
-    EXPECT_FALSE(serial.Open(2, devlink::kSerialSettings));
+    ASSERT_TRUE(Open(2, devlink::kSerialSettings));
+    EXPECT_FALSE(Open(2, devlink::kSerialSettings));
     ASSERT_EQ(ui.shown().size(), 1u);
     EXPECT_EQ(ui.shown()[0].text, "Selected COM port unavailable");
     EXPECT_EQ(ui.shown()[0].caption, "Error");
@@ -145,7 +153,7 @@ TEST_F(SerialTransportTest, OpeningThePortAlreadyOpenIsRefused) {
     EXPECT_EQ(ReceiveUntil(serial, 5), "still");
 
     // Another port closes the first one and opens without a word.
-    EXPECT_TRUE(serial.Open(3, devlink::kSerialSettings));
+    EXPECT_TRUE(Open(3, devlink::kSerialSettings));
     EXPECT_EQ(ui.shown().size(), 1u);
     EXPECT_EQ(serial.Comm().GetCommPort(), 4);
     com4.Write("four");
@@ -160,7 +168,7 @@ TEST_F(SerialTransportTest, OpeningThePortAlreadyOpenIsRefused) {
 
 TEST_F(SerialTransportTest, PortTheSystemRefusesIsReportedWithPathAndReason) {
     setenv("VELTRIX_COM9", "/nonexistent/veltrix-tty", 1);
-    EXPECT_FALSE(serial.Open(8, devlink::kSerialSettings));
+    EXPECT_FALSE(Open(8, devlink::kSerialSettings));
     unsetenv("VELTRIX_COM9");
     EXPECT_FALSE(serial.IsOpen());
     ASSERT_EQ(ui.shown().size(), 1u);
@@ -178,12 +186,12 @@ TEST_F(SerialTransportTest, PortTheSystemRefusesIsReportedWithPathAndReason) {
 
 TEST_F(SerialTransportTest, MalformedSettingsAreRefused) {
     TestPty pty(5);
-    EXPECT_FALSE(serial.Open(4, "fast,n,8,2"));
-    EXPECT_FALSE(serial.Open(4, "115200,x,8,2"));
-    EXPECT_FALSE(serial.Open(4, "115200,n,8,3"));
+    EXPECT_FALSE(Open(4, "fast,n,8,2"));
+    EXPECT_FALSE(Open(4, "115200,x,8,2"));
+    EXPECT_FALSE(Open(4, "115200,n,8,3"));
     EXPECT_EQ(ui.shown().size(), 3u);
     // A pseudo-terminal always runs 8 data bits without parity.
-    EXPECT_TRUE(serial.Open(4, "9600,N,8,1")) << ui.MessageTexts().back();
+    EXPECT_TRUE(Open(4, "9600,N,8,1")) << ui.MessageTexts().back();
 }
 
 TEST(ComPortsTest, ComPortNumbersMapToDevicePathsThroughSettingsAndEnvironment) {
@@ -235,7 +243,7 @@ TEST_F(SerialTransportTest, APortInUseNamesTheProgramThatHoldsIt) {
     ASSERT_TRUE(pty.ok());
     CPortSerial first;
     ASSERT_TRUE(first.Open(4, devlink::kSerialSettings));
-    EXPECT_FALSE(serial.Open(4, devlink::kSerialSettings));
+    EXPECT_FALSE(Open(4, devlink::kSerialSettings));
 
     ASSERT_EQ(ui.shown().size(), 1u);
     const std::string& text = ui.shown()[0].text;
@@ -251,7 +259,7 @@ TEST_F(SerialTransportTest, APortWhoseTerminalGoesAwayIsClosedAndOpenedAgainWhen
     auto pty = std::make_unique<TestPty>(21);
     ASSERT_EQ(symlink(pty->slavePath().c_str(), link.c_str()), 0);
     setenv("VELTRIX_COM21", link.c_str(), 1);
-    ASSERT_TRUE(serial.Open(20, devlink::kSerialSettings));
+    ASSERT_TRUE(Open(20, devlink::kSerialSettings));
 
     // Only this transport had the terminal open: it is hung up, and reads fail at every turn
     // of the event loop until the port is closed.
