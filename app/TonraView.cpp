@@ -1,6 +1,7 @@
 #include "app/TonraView.h"
 
 #include "app/ProblemBoxes.h"
+#include "controls/Look.h"
 #include "dialogs/PasswordPrompt.h"
 #include "framework/Dc.h"
 #include "framework/Format.h"
@@ -35,8 +36,6 @@ constexpr COLORREF kStatusText = RGB(32, 32, 32);
 constexpr COLORREF kFrameLight = RGB(255, 255, 255);
 constexpr COLORREF kFrameShadow = RGB(128, 128, 128);
 constexpr int kStatusRightInset = 8;
-constexpr int kStatusFontHeight = 12;
-constexpr int kStatusFontWeight = 500;
 
 // Beside the status box, where the always hidden buttons 8 and 9 would be: why the shown
 // device cannot be reached.
@@ -100,9 +99,9 @@ CRect CTonraView::PageRect(int width, int height) { return {0, 0, width, height 
 
 int CTonraView::OnCreate() {
     document_.SetView(this);
+    const ButtonLook navLook{true, false, kNavBack, kNavText, kNavLitBack, kNavLitText}; // lit while hovered
     for (int i = 0; i < kNavButtonCount; ++i) {
-        if (!NavButton(i).Create(kFirstNavButtonId + static_cast<UINT>(i), CRect(), true, false, kNavBack,
-                                 kNavText, kNavLitBack, kNavLitText, 0, 0, "", this)) {
+        if (!NavButton(i).Create(kFirstNavButtonId + static_cast<UINT>(i), CRect(), navLook, "", this)) {
             return -1;
         }
     }
@@ -183,7 +182,7 @@ void CTonraView::PaintStatusBox(CDC& dc, int width, int height) {
     dc.Draw3dRect(CRect(box.left + 1, box.top - 1, box.right - 1, box.bottom - 1), kFrameShadow, kFrameLight);
 
     CFont font;
-    font.CreateFont(kStatusFontHeight, 0, 0, 0, kStatusFontWeight, 0, 0, 0, 0, 0, 0, 0, 0, "MS Sans Serif");
+    controls::CreateStatusFont(font);
     const CFont* previous = dc.SelectObject(&font);
     dc.SetTextColor(kStatusText);
     dc.SetBkColor(kStatusBack);
@@ -199,7 +198,7 @@ void CTonraView::PaintStatusNote(CDC& dc) {
         return;
     }
     CFont font;
-    font.CreateFont(kStatusFontHeight, 0, 0, 0, kStatusFontWeight, 0, 0, 0, 0, 0, 0, 0, 0, "MS Sans Serif");
+    controls::CreateStatusFont(font);
     const CFont* previous = dc.SelectObject(&font);
     dc.SetTextColor(kNoteText);
     dc.SetBkColor(kViewBack);

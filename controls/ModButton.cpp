@@ -14,22 +14,16 @@ constexpr int kPlainCaptionInset = 2;
 
 } // namespace
 
-bool CModButton::Create(UINT id, const CRect& rect, bool hoverLightIn, bool litIn, COLORREF back,
-                        COLORREF text, COLORREF litBack, COLORREF litText, UINT bitmap, UINT litBitmap,
-                        const std::string& captionIn, CWnd* parentIn) {
-    controlId = id;
-    hoverLight = hoverLightIn;
-    lit = litIn;
-    SetColours(back, text, litBack, litText);
-    bitmapId = bitmap;
-    litBitmapId = litBitmap;
-    parent = parentIn;
+bool CModButton::Create(UINT id, const CRect& rect, const ButtonLook& lookIn, const std::string& captionIn,
+                        CWnd* parent) {
+    look = lookIn;
+    lit = look.lit;
     enabled = true;
     caption = captionIn;
     shadowCaption = captionIn;
     // The opposite of the initial state, so that the page's first check repaints the button.
-    shadowLit = !litIn;
-    return parent && CreateChild(*parent, rect, controlId);
+    shadowLit = !look.lit;
+    return parent && CreateChild(*parent, rect, id);
 }
 
 void CModButton::SetEnabled(bool enable) {
@@ -40,10 +34,10 @@ void CModButton::SetEnabled(bool enable) {
 }
 
 void CModButton::SetColours(COLORREF back, COLORREF text, COLORREF litBack, COLORREF litText) {
-    backColour = back;
-    textColour = text;
-    litBackColour = litBack;
-    litTextColour = litText;
+    look.back = back;
+    look.text = text;
+    look.litBack = litBack;
+    look.litText = litText;
 }
 
 bool CModButton::HasChanged() {
@@ -54,23 +48,23 @@ bool CModButton::HasChanged() {
 }
 
 void CModButton::OnMouseMove(UINT, CPoint) {
-    if (hoverLight) {
+    if (look.hoverLight) {
         lit = true;
         Invalidate(false);
     }
-    Report(parent, UM_CTRL_HOVER, controlId);
+    Report(*this, UM_CTRL_HOVER);
     Default();
 }
 
 void CModButton::OnLButtonDown(UINT, CPoint) {
     if (enabled) {
-        Report(parent, UM_CTRL_PRESS, controlId);
+        Report(*this, UM_CTRL_PRESS);
     }
     Default();
 }
 
 void CModButton::OnLButtonUp(UINT, CPoint) {
-    Report(parent, UM_CTRL_RELEASE, controlId);
+    Report(*this, UM_CTRL_RELEASE);
     Default();
 }
 
@@ -78,14 +72,14 @@ void CModButton::OnLButtonUp(UINT, CPoint) {
 // switch it there and back.
 void CModButton::OnLButtonDblClk(UINT flags, CPoint point) {
     OnLButtonDown(flags, point);
-    Report(parent, UM_CTRL_DBLCLK, controlId);
+    Report(*this, UM_CTRL_DBLCLK);
 }
 
 LRESULT CModButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != UM_HOVER_MOVED) {
         return CWnd::OnMessage(message, wParam, lParam);
     }
-    if (wParam != controlId && hoverLight && lit) {
+    if (wParam != GetDlgCtrlID() && look.hoverLight && lit) {
         lit = false;
         Invalidate(false);
     }
@@ -100,7 +94,7 @@ void CModButton::OnPaint() {
     CreateControlFont(font, kCaptionPixels, FW_BOLD);
     dc.SelectObject(&font);
     dc.SelectStockObject(NULL_PEN);
-    if (bitmapId != 0 || litBitmapId != 0) {
+    if (look.bitmapId != 0 || look.litBitmapId != 0) {
         PaintBitmapStyle(dc, client.Width(), client.Height());
     } else {
         PaintPlainStyle(dc, client.Width(), client.Height());
@@ -109,14 +103,14 @@ void CModButton::OnPaint() {
 }
 
 void CModButton::PaintBitmapStyle(CDC& dc, int w, int h) {
-    dc.SetTextColor(lit ? litTextColour : textColour);
-    dc.SetBkColor(lit ? litBackColour : backColour);
+    dc.SetTextColor(lit ? look.litText : look.text);
+    dc.SetBkColor(lit ? look.litBack : look.back);
     // The picture may be smaller than the button: what it leaves uncovered shows the back colour.
     dc.FillSolidRect(CRect(0, 0, w, h), dc.GetBkColor());
     CBitmap bitmap; // declared first: the memory context lets go of it before it goes
     CDC memory;
     memory.CreateCompatibleDC(&dc);
-    bitmap.LoadBitmap(lit ? litBitmapId : bitmapId);
+    bitmap.LoadBitmap(lit ? look.litBitmapId : look.bitmapId);
     memory.SelectObject(&bitmap);
     dc.BitBlt(0, 0, w, h, &memory, 0, 0, SRCCOPY);
     dc.SetBkMode(OPAQUE);
@@ -124,11 +118,11 @@ void CModButton::PaintBitmapStyle(CDC& dc, int w, int h) {
 }
 
 void CModButton::PaintPlainStyle(CDC& dc, int w, int h) {
-    const CBrush back(backColour);
-    const CBrush litBack(litBackColour);
+    const CBrush back(look.back);
+    const CBrush litBack(look.litBack);
     dc.SelectObject(lit ? &litBack : &back);
-    dc.SetTextColor(lit ? litTextColour : textColour);
-    dc.SetBkColor(lit ? litBackColour : backColour);
+    dc.SetTextColor(lit ? look.litText : look.text);
+    dc.SetBkColor(lit ? look.litBack : look.back);
     if (!enabled) {
         dc.SetBkColor(kGrey);
         dc.SelectStockObject(DKGRAY_BRUSH);

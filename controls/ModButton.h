@@ -9,13 +9,25 @@
 
 class CDC;
 
+// How a button looks: whether it lights while the pointer is over it, whether it starts lit,
+// its back and text colours dark and lit, and the pictures of both states. Plain style when
+// both bitmap ids are 0; otherwise the picture of the current state fills the top of the
+// button with the caption below it.
+struct ButtonLook {
+    bool hoverLight = false;
+    bool lit = false;
+    COLORREF back = 0;
+    COLORREF text = 0;
+    COLORREF litBack = 0;
+    COLORREF litText = 0;
+    UINT bitmapId = 0;
+    UINT litBitmapId = 0;
+};
+
 class CModButton : public CWnd {
 public:
-    // Plain style when both bitmap ids are 0; otherwise the picture of the current state fills
-    // the top of the button with the caption below it.
-    bool Create(UINT controlId, const CRect& rect, bool hoverLight, bool lit, COLORREF backColour,
-                COLORREF textColour, COLORREF litBackColour, COLORREF litTextColour, UINT bitmapId,
-                UINT litBitmapId, const std::string& caption, CWnd* parent);
+    bool Create(UINT controlId, const CRect& rect, const ButtonLook& look, const std::string& caption,
+                CWnd* parent);
     // A disabled button looks grey and reports no presses.
     void SetEnabled(bool enable);
     bool IsEnabled() const { return enabled; }
@@ -40,16 +52,8 @@ private:
     void PaintBitmapStyle(CDC& dc, int w, int h);
     void PaintPlainStyle(CDC& dc, int w, int h);
 
-    UINT controlId = 0;
-    CWnd* parent = nullptr;
     bool enabled = true;
-    bool hoverLight = false;
-    COLORREF backColour = 0;
-    COLORREF textColour = 0;
-    COLORREF litBackColour = 0;
-    COLORREF litTextColour = 0;
-    UINT bitmapId = 0;
-    UINT litBitmapId = 0;
+    ButtonLook look; // its `lit` is the state the button was created in
     std::string shadowCaption;
     bool shadowLit = true;
 };

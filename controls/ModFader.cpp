@@ -31,10 +31,8 @@ constexpr UINT kFastPeriodMs = 10;
 
 } // namespace
 
-bool CModFader::Create(const CRect& rect, CWnd* parentIn, UINT id, int max, int mark, int divisionCount,
+bool CModFader::Create(const CRect& rect, CWnd* parent, UINT id, int max, int mark, int divisionCount,
                        COLORREF thumb) {
-    parent = parentIn;
-    controlId = id;
     maxValue = max;
     markValue = mark;
     divisions = divisionCount;
@@ -44,7 +42,7 @@ bool CModFader::Create(const CRect& rect, CWnd* parentIn, UINT id, int max, int 
     dragging = upPressed = downPressed = false;
     repeatCount = 0;
     enabled = true;
-    return parent && CreateChild(*parent, rect, controlId);
+    return parent && CreateChild(*parent, rect, id);
 }
 
 void CModFader::SetInitialValue(int v) {
@@ -110,7 +108,7 @@ void CModFader::OnSize(UINT type, int cx, int cy) {
     CWnd::OnSize(type, cx, cy);
 }
 
-void CModFader::ValueChanged() { Report(parent, UM_VALUE_CHANGED, controlId); }
+void CModFader::ValueChanged() { Report(*this, UM_VALUE_CHANGED); }
 
 bool CModFader::PressMark(CPoint point) {
     for (int m = 0; m < kMarkCount; ++m) {
@@ -153,13 +151,13 @@ void CModFader::OnLButtonDown(UINT, CPoint point) {
             StopRepeat();
         }
     }
-    Report(parent, UM_CTRL_PRESS, controlId);
+    Report(*this, UM_CTRL_PRESS);
     Default();
 }
 
 void CModFader::OnLButtonUp(UINT, CPoint) {
     // The drag goes on: the page chain answers the release with UM_END_TRACKING.
-    Report(parent, UM_CTRL_RELEASE, controlId);
+    Report(*this, UM_CTRL_RELEASE);
     Default();
 }
 

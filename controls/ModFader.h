@@ -58,8 +58,6 @@ private:
     void StepRepeat();
     void ValueChanged();
 
-    UINT controlId = 0;
-    CWnd* parent = nullptr;
     int maxValue = 0;
     int markValue = 0;
     int divisions = 0;

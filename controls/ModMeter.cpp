@@ -34,12 +34,10 @@ std::size_t ColourRow(int segment) {
 
 } // namespace
 
-bool CModMeter::Create(const CRect& rect, CWnd* parentIn, UINT id) {
-    parent = parentIn;
-    controlId = id;
+bool CModMeter::Create(const CRect& rect, CWnd* parent, UINT id) {
     windowSize = rect.Size();
     level = 0;
-    return parent && CreateChild(*parent, rect, controlId);
+    return parent && CreateChild(*parent, rect, id);
 }
 
 bool CModMeter::HasChanged() {
@@ -60,12 +58,12 @@ void CModMeter::OnSize(UINT type, int cx, int cy) {
 }
 
 void CModMeter::OnLButtonDown(UINT, CPoint) {
-    Report(parent, UM_CTRL_PRESS, controlId);
+    Report(*this, UM_CTRL_PRESS);
     Default();
 }
 
 void CModMeter::OnLButtonUp(UINT, CPoint) {
-    Report(parent, UM_CTRL_RELEASE, controlId);
+    Report(*this, UM_CTRL_RELEASE);
     Default();
 }
 

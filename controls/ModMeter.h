@@ -24,8 +24,6 @@ protected:
     void OnLButtonUp(UINT flags, CPoint point) override;
 
 private:
-    UINT controlId = 0;
-    CWnd* parent = nullptr;
     CSize windowSize; // from the window rectangle, refreshed on every resize
     int shadowLevel = 0;
 };

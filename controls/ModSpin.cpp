@@ -13,11 +13,9 @@ constexpr UINT kPressTimerMs = 500;
 
 } // namespace
 
-bool CModSpin::Create(CWnd* parentIn, UINT id) {
-    parent = parentIn;
-    controlId = id;
+bool CModSpin::Create(CWnd* parent, UINT id) {
     value = 0;
-    return parent && CSpinButtonCtrl::Create(UDS_HORZ, CRect(0, 0, 0, 0), *parent, controlId);
+    return parent && CSpinButtonCtrl::Create(UDS_HORZ, CRect(0, 0, 0, 0), *parent, id);
 }
 
 bool CModSpin::HasChanged() {
@@ -27,19 +25,19 @@ bool CModSpin::HasChanged() {
 }
 
 void CModSpin::OnLButtonDown(UINT flags, CPoint point) {
-    Report(parent, UM_CTRL_PRESS, controlId);
+    Report(*this, UM_CTRL_PRESS);
     SetTimer(kPressTimer, kPressTimerMs);
     CSpinButtonCtrl::OnLButtonDown(flags, point);
-    Report(parent, UM_VALUE_CHANGED, controlId);
+    Report(*this, UM_VALUE_CHANGED);
 }
 
 void CModSpin::OnTimer(UINT_PTR id) {
     CSpinButtonCtrl::OnTimer(id);
-    Report(parent, UM_VALUE_CHANGED, controlId);
+    Report(*this, UM_VALUE_CHANGED);
 }
 
 void CModSpin::OnLButtonUp(UINT flags, CPoint point) {
     KillTimer(kPressTimer);
-    Report(parent, UM_CTRL_RELEASE, controlId);
+    Report(*this, UM_CTRL_RELEASE);
     CSpinButtonCtrl::OnLButtonUp(flags, point);
 }

@@ -19,7 +19,5 @@ protected:
     void OnTimer(UINT_PTR id) override;
 
 private:
-    CWnd* parent = nullptr;
-    UINT controlId = 0;
     int shadowValue = 0;
 };

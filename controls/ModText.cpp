@@ -9,23 +9,19 @@ using namespace controls;
 
 namespace {
 
-constexpr int kTextPixels = 12;
-constexpr int kTextWeight = 500;
 // Room kept free on each side of the text inside the frame.
 constexpr int kTextMargin = 2;
 
 } // namespace
 
-bool CModText::Create(const CRect& rect, CWnd* parentIn, UINT id, COLORREF colour, bool editableIn,
+bool CModText::Create(const CRect& rect, CWnd* parent, UINT id, COLORREF colour, bool editableIn,
                       int maxChars) {
-    controlId = id;
-    parent = parentIn;
     textColour = colour;
     editable = editableIn;
     text.clear();
     shadowText.clear();
     edited = false;
-    if (!parent || !CEdit::Create(ES_CENTER | ES_AUTOHSCROLL, rect, *parent, controlId)) {
+    if (!parent || !CEdit::Create(ES_CENTER | ES_AUTOHSCROLL, rect, *parent, id)) {
         return false;
     }
     if (editable) {
@@ -58,7 +54,7 @@ void CModText::TakeWindowText() {
 }
 
 void CModText::OnLButtonDown(UINT, CPoint) {
-    Report(parent, UM_CTRL_PRESS, controlId);
+    Report(*this, UM_CTRL_PRESS);
     if (editable) {
         SetFocus();
         if (!HasFocus()) {
@@ -73,7 +69,7 @@ void CModText::OnLButtonDown(UINT, CPoint) {
 
 void CModText::OnLButtonUp(UINT, CPoint) {
     if (!edited) {
-        Report(parent, UM_CTRL_RELEASE, controlId);
+        Report(*this, UM_CTRL_RELEASE);
     }
     Default();
 }
@@ -82,7 +78,7 @@ void CModText::OnKeyDown(UINT virtualKey, UINT, UINT) {
     if (virtualKey == VK_RETURN) {
         TakeWindowText();
         Commit();
-        Report(parent, UM_REFRESH, 0);
+        ReportToParent(*this, UM_REFRESH, 0);
     } else if (virtualKey == VK_ESCAPE && editable) {
         SetWindowText(committedText);
         SetSel(0, -1);
@@ -92,7 +88,7 @@ void CModText::OnKeyDown(UINT virtualKey, UINT, UINT) {
 
 void CModText::Commit() {
     committedText = text;
-    Report(parent, UM_TEXT_ENTERED, controlId);
+    Report(*this, UM_TEXT_ENTERED);
 }
 
 void CModText::OnEnChange() { TakeWindowText(); }
@@ -113,7 +109,7 @@ void CModText::OnEnKillFocus() {
     if (typed) {
         Commit(); // leaving the field applies what was typed, as Enter does
     }
-    Report(parent, UM_REFRESH, 0);
+    ReportToParent(*this, UM_REFRESH, 0);
 }
 
 void CModText::OnPaint() {
@@ -125,7 +121,7 @@ void CModText::OnPaint() {
     CRect client;
     GetClientRect(&client);
     CFont font;
-    SelectFittingFont(dc, font, text, client.Width() - 2 * kTextMargin, kTextPixels, kTextWeight);
+    SelectFittingPageFont(dc, font, text, client.Width() - 2 * kTextMargin);
     dc.SelectStockObject(NULL_PEN);
     dc.SelectStockObject(LTGRAY_BRUSH);
     dc.Rectangle(client);

@@ -37,8 +37,6 @@ private:
     // Reports `text` as entered; what leaving the field compares with from now on.
     void Commit();
 
-    UINT controlId = 0;
-    CWnd* parent = nullptr;
     COLORREF textColour = 0;
     bool editable = false;
     std::string shadowText;

@@ -27,9 +27,9 @@ void ShowPopupAt(CWnd& window, CPoint position, CSize size) {
     window.ShowWindow(SW_SHOW);
 }
 
-void DrawLabel(CDC& dc, const std::string& text, const CRect& rect, int pixels, int weight) {
+void DrawLabel(CDC& dc, const std::string& text, const CRect& rect) {
     CFont font;
-    controls::SelectFittingFont(dc, font, text, rect.Width(), pixels, weight);
+    controls::SelectFittingPageFont(dc, font, text, rect.Width());
     dc.SetBkColor(controls::kLightGrey);
     dc.DrawText(text, rect, DT_CENTER);
     dc.SelectObject(static_cast<const CFont*>(nullptr));

@@ -23,9 +23,9 @@ CSize WindowSize(const CWnd& window);
 // and shows it above its owner.
 void ShowPopupAt(CWnd& window, CPoint position, CSize size);
 
-// Draws a page's label centred in `rect` on the light grey face, in the pages' font at `pixels`;
-// a label the substitute face draws wider than `rect` is drawn smaller until it fits, so that
-// it is never cut.
-void DrawLabel(CDC& dc, const std::string& text, const CRect& rect, int pixels, int weight);
+// Draws a page's label centred in `rect` on the light grey face, in the page font; a label the
+// substitute face draws wider than `rect` is drawn smaller until it fits, so that it is never
+// cut.
+void DrawLabel(CDC& dc, const std::string& text, const CRect& rect);
 
 } // namespace pages

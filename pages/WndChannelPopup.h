@@ -5,11 +5,11 @@
 // when the window goes, and opens it again.
 #pragma once
 
-#include "framework/Wnd.h"
+#include "pages/PageWnd.h"
 
 class CTonraDoc;
 
-class CWndChannelPopup : public CWnd {
+class CWndChannelPopup : public CPageWnd {
 public:
     // Creates the window owned by `parent` with its top-left corner at screen (1, y) and shows
     // `channel`. The device panel passes its height minus 256 as y.
@@ -26,29 +26,32 @@ protected:
     // `closedMessage` goes to the parent when the close box closes the window.
     explicit CWndChannelPopup(UINT closedMessage);
 
-    // The control reports (wParam = control id), as each page handles them.
-    virtual void PressButton(UINT id) = 0;
-    virtual void ValueChanged(UINT id) = 0;
-    virtual void TextEntered(UINT id) = 0;
-    // A control was released, before the release goes on to the parent.
-    virtual void ControlReleased() {}
-    // Ends every drag and auto-repeat of the page's controls.
-    virtual void EndTracking() = 0;
+    // The control reports, as each page handles them: presses, releases and entered texts come
+    // through the page hooks; a changed value is written to the document by ApplyValue, and the
+    // end of tracking stops the controls in StopControls, after which the popup refreshes.
+    void PressButton(UINT id) override = 0;
+    void TextEntered(UINT id) override = 0;
+    virtual void ApplyValue(UINT id) = 0;
+    virtual void StopControls() = 0;
 
     void OnMove(int x, int y) override;
     void OnClose() override;
     void OnLButtonDown(UINT flags, CPoint point) override;
     void OnLButtonUp(UINT flags, CPoint point) override;
+    // The reports count only while the popup shows a document.
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // A channel a popup can show: one of the 16 channel slots of a device.
     static bool IsChannel(int channel);
 
-    CWnd* parent = nullptr;
     CTonraDoc* document = nullptr;
     int channel = 0;
     CPoint popupPos;
 
 private:
+    void ValueChanged(UINT id) override;
+    void EndTracking(UINT id) override;
+    void RefreshRequested() override;
+
     const UINT closedMessage;
 };

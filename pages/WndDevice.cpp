@@ -19,45 +19,34 @@ namespace {
 
 // ---- Controls ----
 
-// A button's creation parameters in the order of CModButton::Create.
-struct ButtonLook {
+// A strip button: its caption and its look.
+struct StripButton {
     const char* caption;
-    bool hoverLight;
-    bool lit;
-    COLORREF back;
-    COLORREF text;
-    COLORREF litBack;
-    COLORREF litText;
+    ButtonLook look;
 };
 
-constexpr ButtonLook kMuteLook{
-    "Mute", false, true, RGB(128, 0, 0), RGB(128, 128, 128), RGB(255, 0, 0), RGB(255, 192, 192)};
-constexpr ButtonLook kPolarityLook{
-    "+ Pol", false, true, RGB(0, 0, 128), RGB(0, 192, 255), RGB(128, 64, 64), RGB(255, 255, 255)};
-constexpr ButtonLook kEqLook{
-    "EQ", false, false, RGB(0, 0, 128), RGB(0, 192, 255), RGB(0, 0, 255), RGB(255, 255, 255)};
-constexpr ButtonLook kSignalLook{
-    "Signal", false, false, RGB(0, 0, 128), RGB(0, 192, 255), RGB(0, 0, 255), RGB(255, 255, 255)};
+constexpr StripButton kMuteButton{
+    "Mute", {false, true, RGB(128, 0, 0), RGB(128, 128, 128), RGB(255, 0, 0), RGB(255, 192, 192)}};
+constexpr StripButton kPolarityButton{
+    "+ Pol", {false, true, RGB(0, 0, 128), RGB(0, 192, 255), RGB(128, 64, 64), RGB(255, 255, 255)}};
+constexpr StripButton kEqButton{
+    "EQ", {false, false, RGB(0, 0, 128), RGB(0, 192, 255), RGB(0, 0, 255), RGB(255, 255, 255)}};
+constexpr StripButton kSignalButton{
+    "Signal", {false, false, RGB(0, 0, 128), RGB(0, 192, 255), RGB(0, 0, 255), RGB(255, 255, 255)}};
 // Link buttons are captioned with their group number.
-constexpr ButtonLook kInputLinkLook{
-    nullptr, false, false, RGB(0, 128, 0), RGB(0, 255, 0), RGB(0, 192, 0), RGB(255, 255, 255)};
-constexpr ButtonLook kOutputLinkLook{
-    nullptr, false, false, RGB(0, 128, 128), RGB(0, 255, 255), RGB(0, 192, 192), RGB(255, 255, 255)};
+constexpr ButtonLook kInputLinkLook{false, false, RGB(0, 128, 0), RGB(0, 255, 0), RGB(0, 192, 0), kWhite};
+constexpr ButtonLook kOutputLinkLook{false, false, RGB(0, 128, 128), RGB(0, 255, 255), RGB(0, 192, 192),
+                                     kWhite};
 
 constexpr const char* kPolarityInvertedCaption = "- Pol";
 
-constexpr COLORREF kFieldTextColour = RGB(128, 0, 0);
+constexpr COLORREF kFieldTextColour = kValueColour;
 constexpr int kFieldMaxChars = 6;
 
 constexpr int kFaderMaxValue = 220;
 constexpr int kFaderMarkValue = 160;
 constexpr int kFaderDivisions = 22;
 constexpr COLORREF kInputFaderColour = RGB(0, 0, 192);
-// Thumb colours of the output faders: the colours of the outputs' curves on the plot.
-constexpr std::array<COLORREF, model::kMaxOutputs> kOutputFaderColours = {
-    RGB(255, 0, 0),   RGB(0, 192, 0),   RGB(128, 128, 192), RGB(255, 64, 255),
-    RGB(0, 192, 192), RGB(192, 128, 0), RGB(225, 225, 0),   RGB(192, 192, 192),
-};
 
 const CRect kInitialMeterRect(0, 0, 8, 135);
 
@@ -78,9 +67,6 @@ constexpr int kPopupAboveBottom = 256;
 
 // ---- Painting ----
 
-constexpr int kFontPixels = 12;
-constexpr int kFontWeight = 500;
-constexpr COLORREF kLabelColour = RGB(0, 0, 128);
 constexpr CPoint kEtchedLineOrigin{8, 9};
 constexpr int kEtchedLineMargins = 20;
 constexpr int kWindowFrameInset = 4;
@@ -109,22 +95,16 @@ constexpr ScaleLabel kOutputMeterTopLabel{"Limit", -24, 38};
 // into the strips right of it is drawn smaller until it ends before them.
 void PaintScaleLabel(CDC& dc, const ScaleLabel& label, int groupLeft, int top) {
     CFont font;
-    SelectFittingFont(dc, font, label.text, -label.dx - 1, kFontPixels, kFontWeight);
+    SelectFittingPageFont(dc, font, label.text, -label.dx - 1);
     dc.TextOut(groupLeft + label.dx, top + label.dy, label.text);
     dc.SelectObject(static_cast<const CFont*>(nullptr));
 }
 
-bool CreateButton(CModButton& button, UINT id, const ButtonLook& look, const std::string& caption,
-                  CWnd* parent) {
-    return button.Create(id, CRect(), look.hoverLight, look.lit, look.back, look.text, look.litBack,
-                         look.litText, 0, 0, caption, parent);
+bool CreateButton(CModButton& button, UINT id, const StripButton& row, CWnd* parent) {
+    return button.Create(id, CRect(), row.look, row.caption, parent);
 }
 
-bool CreateButton(CModButton& button, UINT id, const ButtonLook& look, CWnd* parent) {
-    return CreateButton(button, id, look, look.caption, parent);
-}
-
-void SetLook(CModButton& button, const ButtonLook& look) {
+void SetColours(CModButton& button, const ButtonLook& look) {
     button.SetColours(look.back, look.text, look.litBack, look.litText);
 }
 
@@ -186,8 +166,7 @@ int CWndDevice::ChannelCount() const { return std::clamp(document->GetChannelCou
 
 int CWndDevice::InputCount() const { return std::clamp(document->GetInputCount(), 0, ChannelCount()); }
 
-bool CWndDevice::Create(const CRect& rect, CWnd* parentIn, CTonraDoc* documentIn) {
-    parent = parentIn;
+bool CWndDevice::Create(const CRect& rect, CWnd* parent, CTonraDoc* documentIn) {
     document = documentIn;
     if (!parent || !document || !CreateChild(*parent, rect)) {
         return false;
@@ -217,10 +196,10 @@ bool CWndDevice::CreateStrip(int slot) {
     s.gainFader.SetInitialValue(model::kGainZeroIndex);
     return s.gainField.Create(CRect(), this, kGainFieldIdBase + c, kFieldTextColour, true, kFieldMaxChars) &&
            s.levelMeter.Create(kInitialMeterRect, this, kMeterIdBase + c) &&
-           CreateButton(s.muteButton, kMuteIdBase + c, kMuteLook, this) &&
-           CreateButton(s.polarityButton, kPolarityIdBase + c, kPolarityLook, this) &&
-           CreateButton(s.eqButton, kEqIdBase + c, kEqLook, this) &&
-           CreateButton(s.signalButton, kSignalIdBase + c, kSignalLook, this);
+           CreateButton(s.muteButton, kMuteIdBase + c, kMuteButton, this) &&
+           CreateButton(s.polarityButton, kPolarityIdBase + c, kPolarityButton, this) &&
+           CreateButton(s.eqButton, kEqIdBase + c, kEqButton, this) &&
+           CreateButton(s.signalButton, kSignalIdBase + c, kSignalButton, this);
 }
 
 bool CWndDevice::CreateLinkButtons() {
@@ -229,7 +208,7 @@ bool CWndDevice::CreateLinkButtons() {
         const ButtonLook& look = slot < nIn ? kInputLinkLook : kOutputLinkLook;
         for (int k = 0; k < kLinkButtonCount; ++k) {
             const UINT id = kLinkIdBase + static_cast<UINT>(kLinkButtonCount * slot + k);
-            if (!CreateButton(strips[slot].linkButtons[k], id, look, Format("%u", k + 1), this)) {
+            if (!strips[slot].linkButtons[k].Create(id, CRect(), look, Format("%u", k + 1), this)) {
                 return false;
             }
         }
@@ -269,10 +248,10 @@ void CWndDevice::LayOut(int width, int height) {
     for (int slot = 0; slot < model::kSlotCount; ++slot) {
         const bool input = slot < nIn;
         const int output = slot - nIn;
-        strips[slot].gainFader.SetThumbColour(
-            input || output >= model::kMaxOutputs ? kInputFaderColour : kOutputFaderColours[output]);
+        strips[slot].gainFader.SetThumbColour(input || output >= model::kMaxOutputs ? kInputFaderColour
+                                                                                    : kOutputColours[output]);
         for (CModButton& button : strips[slot].linkButtons) {
-            SetLook(button, input ? kInputLinkLook : kOutputLinkLook);
+            SetColours(button, input ? kInputLinkLook : kOutputLinkLook);
         }
     }
     Invalidate();
@@ -332,7 +311,7 @@ void CWndDevice::PaintStripFrames(CDC& dc) {
         dc.SetBkMode(OPAQUE);
         dc.SetBkColor(kLightGrey);
         CFont font;
-        SelectFittingFont(dc, font, label, cw, kFontPixels, kFontWeight);
+        SelectFittingPageFont(dc, font, label, cw);
         dc.DrawText(label, CRect(L, bottom - kStripLabelHeight, L + cw, bottom),
                     DT_CENTER | DT_TOP | DT_SINGLELINE);
         dc.SelectObject(static_cast<const CFont*>(nullptr));
@@ -388,7 +367,7 @@ bool CWndDevice::RefreshStrip(int c) {
 
     s.polarityButton.lit = document->GetParam(model::kPolarity, c, 0) != 0;
     if (s.polarityButton.HasChanged()) {
-        s.polarityButton.caption = s.polarityButton.lit ? kPolarityInvertedCaption : kPolarityLook.caption;
+        s.polarityButton.caption = s.polarityButton.lit ? kPolarityInvertedCaption : kPolarityButton.caption;
         s.polarityButton.HasChanged(); // the caption follows the state; only the state is news
         s.polarityButton.Invalidate();
         changed = true;
@@ -427,43 +406,22 @@ void CWndDevice::ResetPopupButtons() {
 // ---- Reports ----
 
 void CWndDevice::OnMouseMove(UINT, CPoint) {
-    Report(parent, UM_CTRL_HOVER, 0);
+    ReportToParent(*this, UM_CTRL_HOVER, 0);
     Default();
 }
 
 void CWndDevice::OnLButtonDown(UINT, CPoint) {
-    Report(parent, UM_CTRL_PRESS, 0);
+    ReportToParent(*this, UM_CTRL_PRESS, 0);
     Default();
 }
 
 void CWndDevice::OnLButtonUp(UINT, CPoint) {
-    Report(parent, UM_CTRL_RELEASE, 0);
+    ReportToParent(*this, UM_CTRL_RELEASE, 0);
     Default();
 }
 
 LRESULT CWndDevice::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const UINT id = static_cast<UINT>(wParam);
     switch (message) {
-    case UM_CTRL_HOVER:
-    case UM_CTRL_RELEASE:
-        Report(parent, message, id);
-        return 1;
-    case UM_CTRL_PRESS:
-        PressButton(id);
-        Report(parent, message, id);
-        return 1;
-    case UM_END_TRACKING:
-        EndTracking(wParam);
-        return 1;
-    case UM_VALUE_CHANGED:
-        FaderChanged();
-        return 1;
-    case UM_TEXT_ENTERED:
-        TextEntered(id);
-        return 1;
-    case UM_REFRESH:
-        Refresh(); // the plot's curves included
-        return 1;
     case UM_EQ_CLOSED:
         PopupClosed(&Strip::eqButton, plot.eqMarkersShown);
         return 1;
@@ -471,36 +429,43 @@ LRESULT CWndDevice::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         PopupClosed(&Strip::signalButton, plot.xoMarkersShown);
         return 1;
     default:
-        return CWnd::OnMessage(message, wParam, lParam);
+        return CPageWnd::OnMessage(message, wParam, lParam);
     }
 }
 
-void CWndDevice::EndTracking(WPARAM wParam) {
+void CWndDevice::ControlHovered(UINT id) { ReportToParent(*this, UM_CTRL_HOVER, id); }
+
+void CWndDevice::EndTracking(UINT id) {
     Refresh();
-    plot.SendMessage(UM_END_TRACKING, wParam, 0);
+    plot.SendMessage(UM_END_TRACKING, id, 0);
     if (eqEditor.GetSafeHwnd()) {
-        eqEditor.SendMessage(UM_END_TRACKING, wParam, 0);
+        eqEditor.SendMessage(UM_END_TRACKING, id, 0);
     }
     if (signalPage.GetSafeHwnd()) {
-        signalPage.SendMessage(UM_END_TRACKING, wParam, 0);
+        signalPage.SendMessage(UM_END_TRACKING, id, 0);
     }
 }
 
 // ---- Button presses ----
 
 void CWndDevice::PressButton(UINT id) {
-    const UINT n = static_cast<UINT>(ChannelCount());
-    if (id >= kMuteIdBase && id < kMuteIdBase + n) {
-        ToggleParam(model::kMute, static_cast<int>(id - kMuteIdBase));
-    } else if (id >= kPolarityIdBase && id < kPolarityIdBase + n) {
-        ToggleParam(model::kPolarity, static_cast<int>(id - kPolarityIdBase));
-    } else if (id >= kLinkIdBase && id < kLinkIdBase + kLinkButtonCount * n) {
-        const int offset = static_cast<int>(id - kLinkIdBase);
+    const int n = ChannelCount();
+    const IdRange muteIds{kMuteIdBase, n};
+    const IdRange polarityIds{kPolarityIdBase, n};
+    const IdRange linkIds{kLinkIdBase, kLinkButtonCount * n};
+    const IdRange eqIds{kEqIdBase, n};
+    const IdRange signalIds{kSignalIdBase, n};
+    if (muteIds.Contains(id)) {
+        ToggleParam(model::kMute, muteIds.Offset(id));
+    } else if (polarityIds.Contains(id)) {
+        ToggleParam(model::kPolarity, polarityIds.Offset(id));
+    } else if (linkIds.Contains(id)) {
+        const int offset = linkIds.Offset(id);
         PressLinkButton(offset / kLinkButtonCount, offset % kLinkButtonCount);
-    } else if (id >= kEqIdBase && id < kEqIdBase + n) {
-        PressEqButton(static_cast<int>(id - kEqIdBase));
-    } else if (id >= kSignalIdBase && id < kSignalIdBase + n) {
-        PressSignalButton(static_cast<int>(id - kSignalIdBase));
+    } else if (eqIds.Contains(id)) {
+        PressEqButton(eqIds.Offset(id));
+    } else if (signalIds.Contains(id)) {
+        PressSignalButton(signalIds.Offset(id));
     }
 }
 
@@ -568,7 +533,7 @@ void CWndDevice::DarkenAll(CModButton Strip::*button) {
 
 // ---- Fader and text edits ----
 
-void CWndDevice::FaderChanged() {
+void CWndDevice::ValueChanged(UINT) {
     for (int c = 0; c < ChannelCount(); ++c) {
         const int value = strips[c].gainFader.value;
         if (value != document->GetParam(model::kGain, c, 0)) {

@@ -10,8 +10,8 @@
 #include "controls/ModFader.h"
 #include "controls/ModMeter.h"
 #include "controls/ModText.h"
-#include "framework/Wnd.h"
 #include "model/ModelTypes.h"
+#include "pages/PageWnd.h"
 #include "pages/WndEQ.h"
 #include "pages/WndPlot.h"
 #include "pages/WndSheet.h"
@@ -56,7 +56,7 @@ PanelLayout ComputePanelLayout(int width, int height, int inputCount, int channe
 
 } // namespace pages
 
-class CWndDevice : public CWnd {
+class CWndDevice : public CPageWnd {
 public:
     // Control ids: the base plus the strip (link buttons: the base plus 4 x strip + button).
     static constexpr UINT kMuteIdBase = 400;
@@ -112,7 +112,18 @@ protected:
     void OnMouseMove(UINT flags, CPoint point) override;
     void OnLButtonDown(UINT flags, CPoint point) override;
     void OnLButtonUp(UINT flags, CPoint point) override;
+    // The closing of the EQ editor and the signal page; the control reports go to the hooks.
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The hover goes on to the view, which darkens its hover-lit buttons.
+    void ControlHovered(UINT id) override;
+    void PressButton(UINT id) override;
+    // Every strip's fader value that differs from the document is written.
+    void ValueChanged(UINT id) override;
+    void TextEntered(UINT id) override;
+    // Refreshes, then ends the drags of the plot and the open popups.
+    void EndTracking(UINT id) override;
+    // Refreshes the strips and the plot's curves.
+    void RefreshRequested() override { Refresh(); }
 
 private:
     bool CreateStrip(int slot);
@@ -121,7 +132,6 @@ private:
     void PaintGroupScale(CDC& dc, int x, int top, bool outputs);
     void PaintStripFrames(CDC& dc);
     bool RefreshStrip(int c);
-    void PressButton(UINT id);
     void ToggleParam(int kind, int c);
     void PressLinkButton(int c, int k);
     void PressEqButton(int c);
@@ -132,13 +142,9 @@ private:
     void PopupClosed(CModButton Strip::*button, bool& markersShown);
     // Every button of one kind dark (EQ or Signal), repainted.
     void DarkenAll(CModButton Strip::*button);
-    void FaderChanged();
-    void TextEntered(UINT id);
-    void EndTracking(WPARAM wParam);
     int ChannelCount() const;
     int InputCount() const;
 
-    CWnd* parent = nullptr;
     CTonraDoc* document = nullptr;
     pages::PanelLayout layout;
     CWndPlot plot;

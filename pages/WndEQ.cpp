@@ -29,11 +29,7 @@ struct FaderSpec {
 struct ButtonSpec {
     UINT firstId;
     const char* caption;
-    bool lit;
-    COLORREF backColour;
-    COLORREF textColour;
-    COLORREF litBackColour;
-    COLORREF litTextColour;
+    ButtonLook look;
 };
 
 constexpr COLORREF kTypeBack = RGB(0, 0, 128);
@@ -48,12 +44,16 @@ constexpr FaderSpec kGainFader{1300, 180, kEqGainZeroIndex, 18, RGB(192, 0, 0)};
 constexpr FaderSpec kCoarseFader{1400, 200, 0, 18, RGB(0, 0, 192)};
 constexpr FaderSpec kFineFader{1500, 99, 0, 18, RGB(0, 0, 192)};
 constexpr FaderSpec kWidthFader{1600, kMaxWidth, 0, 18, RGB(0, 192, 0)};
-constexpr ButtonSpec kPeqButton{2000, "PEQ", true, kTypeBack, kTypeText, kTypeLitBack, controls::kWhite};
-constexpr ButtonSpec kLoButton{2100, "Lo", false, kTypeBack, kTypeText, kTypeLitBack, controls::kWhite};
-constexpr ButtonSpec kHiButton{2200, "Hi", false, kTypeBack, kTypeText, kTypeLitBack, controls::kWhite};
+constexpr ButtonSpec kPeqButton{
+    2000, "PEQ", {false, true, kTypeBack, kTypeText, kTypeLitBack, controls::kWhite}};
+constexpr ButtonSpec kLoButton{
+    2100, "Lo", {false, false, kTypeBack, kTypeText, kTypeLitBack, controls::kWhite}};
+constexpr ButtonSpec kHiButton{
+    2200, "Hi", {false, false, kTypeBack, kTypeText, kTypeLitBack, controls::kWhite}};
 constexpr ButtonSpec kWidthModeButton{
-    2300, "Oct", false, kWidthModeColour, controls::kWhite, kWidthModeColour, controls::kWhite};
-constexpr ButtonSpec kOnButton{2400, "On", true, RGB(0, 128, 0), kTypeText, RGB(0, 192, 0), controls::kWhite};
+    2300, "Oct", {false, false, kWidthModeColour, controls::kWhite, kWidthModeColour, controls::kWhite}};
+constexpr ButtonSpec kOnButton{
+    2400, "On", {false, true, RGB(0, 128, 0), kTypeText, RGB(0, 192, 0), controls::kWhite}};
 
 constexpr int kInitialWidthFaderValue = 1;
 constexpr const char* kQCaption = "Q";
@@ -84,16 +84,13 @@ constexpr int kButtonHeight = 15;
 
 // ---- Painting ----
 
-constexpr int kFontHeight = 12;
-constexpr int kFontWeight = 500;
-constexpr COLORREF kLabelColour = RGB(0, 0, 128);
 constexpr int kFrameTop = 5;
 constexpr int kFrameHeightLess = 38;
 constexpr int kBandFrameTop = 6;
 constexpr int kBandFrameHeightLess = 40;
 constexpr int kBandNumberHeight = 15;
 
-bool IsIdOf(UINT id, UINT firstId) { return id >= firstId && id < firstId + kBandCount; }
+bool IsIdOf(UINT id, UINT firstId) { return IdRange{firstId, kBandCount}.Contains(id); }
 
 CRect ButtonRect(int left, int buttonColumn, int top) {
     return {left + kButtonInset, top, left + buttonColumn, top + kButtonHeight};
@@ -165,8 +162,7 @@ bool CWndEQ::CreateBandControls(int b) {
                               row.thumbColour);
     };
     const auto button = [&](CModButton& control, const ButtonSpec& row) {
-        return control.Create(row.firstId + b, none, false, row.lit, row.backColour, row.textColour,
-                              row.litBackColour, row.litTextColour, 0, 0, row.caption, this);
+        return control.Create(row.firstId + b, none, row.look, row.caption, this);
     };
     const bool created = field(eqGainFields[b], kGainField) && field(eqFreqFields[b], kFreqField) &&
                          field(eqWidthFields[b], kWidthField) && fader(eqGainFaders[b], kGainFader) &&
@@ -326,7 +322,7 @@ void CWndEQ::PressButton(UINT id) {
     }
 }
 
-void CWndEQ::ValueChanged(UINT id) {
+void CWndEQ::ApplyValue(UINT id) {
     const int b = static_cast<int>(id % kIdsPerControl);
     const int c = channel;
     if (IsIdOf(id, kGainFader.firstId)) {
@@ -361,7 +357,7 @@ void CWndEQ::TextEntered(UINT id) {
     }
 }
 
-void CWndEQ::EndTracking() {
+void CWndEQ::StopControls() {
     for (int b = 0; b < kBandCount; ++b) {
         for (CWnd* control : std::initializer_list<CWnd*>{
                  &peqButtons[b], &loButtons[b], &hiButtons[b], &widthModeButtons[b], &onButtons[b],
@@ -383,16 +379,15 @@ void CWndEQ::OnPaint() {
     dc.Rectangle(0, 0, size.cx, h);
     dc.Draw3dRect(bandLeft - 1, kFrameTop, kBandCount * bandWidthPx + 2, h - kFrameHeightLess,
                   controls::kBlack, controls::kWhite);
-    dc.SetTextColor(kLabelColour);
+    dc.SetTextColor(controls::kLabelColour);
     for (int b = 0; b < kBandCount; ++b) {
         const int left = bandLeft + b * bandWidthPx;
         pages::DrawLabel(dc, Format("EQ%u", static_cast<unsigned>(b + 1)),
-                         CRect(left + kButtonInset, kFieldTop, left + buttonColumn, kFieldBottom),
-                         kFontHeight, kFontWeight);
+                         CRect(left + kButtonInset, kFieldTop, left + buttonColumn, kFieldBottom));
         dc.Draw3dRect(left, kBandFrameTop, bandWidthPx, h - kBandFrameHeightLess, controls::kWhite,
                       controls::kBlack);
         // The band number sits below the client area of the window's fixed size.
         pages::DrawLabel(dc, Format(" %c ", '1' + b),
-                         CRect(left, h - kBandNumberHeight, left + bandWidthPx, h), kFontHeight, kFontWeight);
+                         CRect(left, h - kBandNumberHeight, left + bandWidthPx, h));
     }
 }

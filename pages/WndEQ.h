@@ -43,11 +43,11 @@ protected:
     void OnSize(UINT type, int cx, int cy) override;
     void OnPaint() override;
     void PressButton(UINT id) override;
-    void ValueChanged(UINT id) override;
+    void ApplyValue(UINT id) override;
     void TextEntered(UINT id) override;
     // The display follows a button press at its release.
-    void ControlReleased() override { Refresh(); }
-    void EndTracking() override;
+    void ControlReleased(UINT) override { Refresh(); }
+    void StopControls() override;
 
 private:
     using Buttons = std::array<CModButton, model::kBandCount>;

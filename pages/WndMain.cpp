@@ -16,10 +16,12 @@ constexpr int kTilePitch = 95;
 constexpr int kTileWidth = 80;
 constexpr int kTileHeight = 40;
 constexpr int kTileRowTops[] = {240, 300};
-constexpr COLORREF kTileTextColour = kLightGrey;
-constexpr COLORREF kTileLitTextColour = kWhite;
-constexpr UINT kTileBitmapId = 167;
-constexpr UINT kTileLitBitmapId = 168;
+constexpr ButtonLook kTileLook{.back = kBlack,
+                               .text = kLightGrey,
+                               .litBack = kBlack,
+                               .litText = kWhite,
+                               .bitmapId = 167,
+                               .litBitmapId = 168};
 
 // The product picture: the top-left (parent width / 2 + 80) x 180 pixels of bitmap 150, placed
 // 120 pixels left of the parent's centre.
@@ -37,9 +39,6 @@ constexpr CPoint kCaptionOrigin{20, 214};
 constexpr COLORREF kCaptionColour = kLightGrey;
 constexpr const char* kGroupCaption = "Devices in Network";
 
-constexpr int kFontPixels = 12;
-constexpr int kFontWeight = 500;
-
 } // namespace
 
 CRect CWndMain::TileRect(int slot) {
@@ -49,15 +48,13 @@ CRect CWndMain::TileRect(int slot) {
     return {left, top, left + kTileWidth, top + kTileHeight};
 }
 
-bool CWndMain::Create(const CRect& rect, CWnd* parentIn, CTonraDoc* documentIn) {
-    parent = parentIn;
+bool CWndMain::Create(const CRect& rect, CWnd* parent, CTonraDoc* documentIn) {
     document = documentIn;
     if (!parent || !CreateChild(*parent, rect)) {
         return false;
     }
     for (int slot = 0; slot < model::kDeviceCount; ++slot) {
-        if (!tiles[slot].Create(kFirstTileId + slot, TileRect(slot), false, false, kBlack, kTileTextColour,
-                                kBlack, kTileLitTextColour, kTileBitmapId, kTileLitBitmapId,
+        if (!tiles[slot].Create(kFirstTileId + slot, TileRect(slot), kTileLook,
                                 "Device" + Format(" - %u", slot + 1), this)) {
             return false;
         }
@@ -77,11 +74,11 @@ void CWndMain::OnPaint() {
     CRect client;
     GetClientRect(&client);
     CRect parentRect;
-    parent->GetWindowRect(&parentRect);
+    GetParent()->GetWindowRect(&parentRect);
     const int parentWidth = parentRect.Width();
 
     CFont font;
-    CreateControlFont(font, kFontPixels, kFontWeight);
+    CreatePageFont(font);
     dc.SelectObject(&font);
     dc.SelectStockObject(NULL_PEN);
     // The page stands on the view's black ground whatever is behind it.
@@ -111,23 +108,13 @@ void CWndMain::PaintTileFrame(CDC& dc, int parentWidth) {
 }
 
 void CWndMain::OnLButtonDown(UINT, CPoint) {
-    Report(parent, UM_CTRL_PRESS, 0);
+    ReportToParent(*this, UM_CTRL_PRESS, 0);
     Default();
 }
 
 void CWndMain::OnMouseMove(UINT, CPoint) {
-    Report(parent, UM_CTRL_HOVER, 0);
+    ReportToParent(*this, UM_CTRL_HOVER, 0);
     Default();
 }
 
-LRESULT CWndMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case UM_CTRL_HOVER:
-    case UM_CTRL_PRESS:
-    case UM_CTRL_RELEASE:
-        Report(parent, message, static_cast<UINT>(wParam));
-        return 1;
-    default:
-        return CWnd::OnMessage(message, wParam, lParam);
-    }
-}
+void CWndMain::ControlHovered(UINT id) { ReportToParent(*this, UM_CTRL_HOVER, id); }

@@ -4,15 +4,15 @@
 #pragma once
 
 #include "controls/ModButton.h"
-#include "framework/Wnd.h"
 #include "model/ModelTypes.h"
+#include "pages/PageWnd.h"
 
 #include <array>
 
 class CTonraDoc;
 
 // CWndMain is the network page (the home page), not the main window: that is CMainFrame.
-class CWndMain : public CWnd {
+class CWndMain : public CPageWnd {
 public:
     static constexpr UINT kFirstTileId = 200;
     static constexpr UINT kProductBitmapId = 150;
@@ -29,14 +29,14 @@ protected:
     void OnPaint() override;
     void OnLButtonDown(UINT flags, CPoint point) override;
     void OnMouseMove(UINT flags, CPoint point) override;
-    // Tile reports go on to the view with the tile's id.
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Tile reports go on to the view with the tile's id: presses and releases as every page
+    // passes them on, the hover as well.
+    void ControlHovered(UINT id) override;
 
 private:
     void PaintProductPicture(CDC& dc, int parentWidth);
     void PaintTileFrame(CDC& dc, int parentWidth);
 
-    CWnd* parent = nullptr;
     CTonraDoc* document = nullptr;
     std::array<CModButton, model::kDeviceCount> tiles;
 };

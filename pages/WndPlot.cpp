@@ -12,6 +12,7 @@
 
 using controls::kBlack;
 using controls::kGrey;
+using controls::kOutputColours;
 using controls::kWhite;
 using pages::PlotGeometry;
 
@@ -21,11 +22,7 @@ constexpr CRect kCreateRect(0, 0, 500, 500);
 constexpr UINT_PTR kRepaintTimer = 0;
 constexpr UINT kRepaintPeriodMs = 100;
 
-// Curve pens and the lit colour of the output buttons, by output.
-constexpr std::array<COLORREF, model::kMaxOutputs> kOutputColours = {
-    RGB(255, 0, 0),   RGB(0, 192, 0),   RGB(128, 128, 192), RGB(255, 64, 255),
-    RGB(0, 192, 192), RGB(192, 128, 0), RGB(225, 225, 0),   RGB(192, 192, 192),
-};
+static_assert(kOutputColours.size() == model::kMaxOutputs);
 
 // The group buttons in the order of the document's plotCurveShown switches.
 struct GroupButton {
@@ -44,12 +41,14 @@ constexpr COLORREF kButtonBack = RGB(128, 128, 128);
 constexpr COLORREF kButtonText = RGB(192, 192, 192);
 constexpr COLORREF kButtonLitText = RGB(255, 255, 255);
 constexpr COLORREF kGroupButtonLitBack = RGB(128, 128, 255);
+constexpr ButtonLook kGroupButtonLook{.lit = true,
+                                      .back = kButtonBack,
+                                      .text = kButtonText,
+                                      .litBack = kGroupButtonLitBack,
+                                      .litText = kButtonLitText};
 constexpr COLORREF kGridColour = RGB(0, 0, 192);
 constexpr COLORREF kLabelColour = RGB(0, 128, 255);
 constexpr COLORREF kMarkerColour = RGB(255, 255, 255);
-
-constexpr int kFontHeight = -12;
-constexpr int kFontWeight = 500;
 
 // The two 3-D frames end this far left of the window's right edge.
 constexpr int kOuterFrameInset = 12;
@@ -93,26 +92,24 @@ bool Near(CPoint p, CPoint q) {
 
 } // namespace
 
-bool CWndPlot::Create(CWnd* parentIn, CTonraDoc* documentIn) {
-    parent = parentIn;
+bool CWndPlot::Create(CWnd* parent, CTonraDoc* documentIn) {
     document = documentIn;
     return parent && document && CreateChild(*parent, kCreateRect);
 }
 
 int CWndPlot::OnCreate() {
     for (int o = 0; o < model::kMaxOutputs; ++o) {
-        outputButtons[o].Create(kOutputButtonId + o, CRect(), false, true, kButtonBack, kButtonText,
-                                kOutputColours[o], kButtonLitText, 0, 0, Format("%d", o + 1), this);
+        const ButtonLook look{false, true, kButtonBack, kButtonText, kOutputColours[o], kButtonLitText};
+        outputButtons[o].Create(kOutputButtonId + o, CRect(), look, Format("%d", o + 1), this);
         curvePens[o].CreatePen(PS_SOLID, 1, kOutputColours[o]);
     }
     for (std::size_t g = 0; g < kGroupButtons.size(); ++g) {
-        groupButtons[g].Create(kGroupButtons[g].id, CRect(), false, true, kButtonBack, kButtonText,
-                               kGroupButtonLitBack, kButtonLitText, 0, 0, kGroupButtons[g].caption, this);
+        groupButtons[g].Create(kGroupButtons[g].id, CRect(), kGroupButtonLook, kGroupButtons[g].caption,
+                               this);
     }
     gridPen.CreatePen(PS_SOLID, 1, kGridColour);
     markerPen.CreatePen(PS_SOLID, 1, kMarkerColour);
-    font.CreateFont(kFontHeight, 0, 0, 0, kFontWeight, 0, 0, 0, 0, 0, 0, 0, controls::kSansSerifFamily,
-                    "MS Sans Serif");
+    controls::CreatePageFont(font);
     SetTimer(kRepaintTimer, kRepaintPeriodMs);
     return CWnd::OnCreate();
 }
@@ -200,33 +197,19 @@ void CWndPlot::OnTimer(UINT_PTR id) {
     CWnd::OnTimer(id);
 }
 
-LRESULT CWndPlot::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case UM_END_TRACKING:
-        // The selections stay, so their handles stay visible.
-        eqFreqDrag = eqWidthDrag = xoFreqDrag = xoSlopeDrag = false;
-        ComputeCurves(-1);
-        return 1;
-    case UM_CTRL_PRESS:
-        ToggleButton(static_cast<UINT>(wParam));
-        controls::Report(parent, UM_CTRL_PRESS, static_cast<UINT>(wParam));
-        return 1;
-    case UM_CTRL_RELEASE:
-        controls::Report(parent, UM_CTRL_RELEASE, static_cast<UINT>(wParam));
-        return 1;
-    default:
-        return CWnd::OnMessage(message, wParam, lParam);
-    }
+void CWndPlot::EndTracking(UINT) {
+    eqFreqDrag = eqWidthDrag = xoFreqDrag = xoSlopeDrag = false;
+    ComputeCurves(-1);
 }
 
-void CWndPlot::ToggleButton(UINT id) {
+void CWndPlot::PressButton(UINT id) {
     const int d = document ? document->ResolveDevice(-1) : -1;
     if (d < 0) {
         return;
     }
-    const int outputCount = std::min(document->GetOutputCount(), model::kMaxOutputs);
-    if (id >= kOutputButtonId && id < kOutputButtonId + static_cast<UINT>(outputCount)) {
-        const int o = static_cast<int>(id - kOutputButtonId);
+    const IdRange outputs{kOutputButtonId, std::min(document->GetOutputCount(), model::kMaxOutputs)};
+    if (outputs.Contains(id)) {
+        const int o = outputs.Offset(id);
         int& shown = document->plotOutputShown[d][o];
         shown = !shown;
         outputButtons[o].lit = shown != 0;
@@ -459,13 +442,13 @@ void CWndPlot::OnLButtonDown(UINT flags, CPoint point) {
     if (document && xoMarkersShown) {
         HitXoverMarkers(point);
     }
-    controls::Report(parent, UM_CTRL_PRESS, 0);
+    controls::ReportToParent(*this, UM_CTRL_PRESS, 0);
     CWnd::OnLButtonDown(flags, point);
 }
 
 void CWndPlot::OnLButtonUp(UINT flags, CPoint point) {
     // The drag goes on until the parent answers with UM_END_TRACKING.
-    controls::Report(parent, UM_CTRL_RELEASE, 0);
+    controls::ReportToParent(*this, UM_CTRL_RELEASE, 0);
     CWnd::OnLButtonUp(flags, point);
 }
 
@@ -559,7 +542,7 @@ void CWndPlot::DragBand(CPoint point) {
 // The dragged channel's curves follow at once, and so do the pages that show its values.
 void CWndPlot::DragStepDone(int channel) {
     ComputeCurves(channel);
-    controls::Report(parent, UM_REFRESH, 0);
+    controls::ReportToParent(*this, UM_REFRESH, 0);
 }
 
 void CWndPlot::DragXover(CPoint point) {

@@ -12,8 +12,8 @@
 
 #include "controls/ModButton.h"
 #include "framework/GdiObjects.h"
-#include "framework/Wnd.h"
 #include "pages/FilterResponse.h"
+#include "pages/PageWnd.h"
 #include "pages/PlotGeometry.h"
 
 #include <array>
@@ -22,7 +22,7 @@
 class CDC;
 class CTonraDoc;
 
-class CWndPlot : public CWnd {
+class CWndPlot : public CPageWnd {
 public:
     // Control ids of the buttons: output o is kOutputButtonId + o, group g is
     // kGroupButtonId + 100 g.
@@ -65,13 +65,14 @@ protected:
     void OnLButtonDown(UINT flags, CPoint point) override;
     void OnLButtonUp(UINT flags, CPoint point) override;
     void OnMouseMove(UINT flags, CPoint point) override;
-    // UM_END_TRACKING, and the presses and releases of the buttons.
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // A press of an output or group button toggles it.
+    void PressButton(UINT id) override;
+    // Ends every drag; the selections stay, so their handles stay visible.
+    void EndTracking(UINT id) override;
 
 private:
     void LayOutButtons();
     void UpdateButtons();
-    void ToggleButton(UINT id);
     bool GroupShown(int group) const;
     bool XoverMarkersVisible() const;
     int BandHalfWidth(int band) const;
@@ -92,7 +93,6 @@ private:
     void DragStepDone(int channel);
     static int SlopeAtDistance(int distance);
 
-    CWnd* parent = nullptr;
     CTonraDoc* document = nullptr;
     std::array<CModButton, model::kMaxOutputs> outputButtons;
     std::array<CModButton, model::kPlotCurveGroupCount> groupButtons;

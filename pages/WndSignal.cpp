@@ -46,7 +46,7 @@ constexpr UINT kImpedanceFieldId = 5100;
 constexpr UINT kPowerFieldId = 5200;
 
 // ---- Creation parameters ----
-constexpr COLORREF kValueColour = RGB(128, 0, 0);
+using controls::kValueColour;
 constexpr COLORREF kDelayThumb = RGB(0, 0, 128);
 constexpr COLORREF kSourceColour = RGB(0, 128, 0);
 constexpr COLORREF kSourceLitColour = RGB(0, 192, 0);
@@ -97,14 +97,10 @@ constexpr int kSourceSectionBase = 170;
 constexpr int kFilterPitch = 110;
 
 // ---- Painting ----
-constexpr COLORREF kInk = RGB(0, 0, 128);
-constexpr int kFontHeight = 12;
-constexpr int kFontWeight = 500;
+constexpr COLORREF kInk = controls::kLabelColour;
 constexpr int kDelayPanelRight = 160;
 
-constexpr UINT kIdRange = 100;
-
-bool InRange(UINT id, UINT first, UINT count) { return id >= first && id < first + count; }
+bool InRange(UINT id, UINT first, UINT count) { return IdRange{first, static_cast<int>(count)}.Contains(id); }
 
 unsigned AsUnsigned(int v) { return static_cast<unsigned>(std::max(v, 0)); }
 
@@ -157,6 +153,10 @@ void CWndSignal::SetChannel(int channelIn) {
 
 bool CWndSignal::IsOutput() const { return channel >= document->GetInputCount(); }
 
+IdRange CWndSignal::InputIds(UINT first) const {
+    return {first, std::clamp(document->GetInputCount(), 0, kMaxInputs)};
+}
+
 int CWndSignal::Temperature() const { return temperatureSpin.GetPos() & 0xFF; }
 
 void CWndSignal::FollowDeviceRanges() {
@@ -208,9 +208,10 @@ bool CWndSignal::CreateSourceControls() {
     for (int i = 0; i < kMaxInputs; ++i) {
         const UINT offset = static_cast<UINT>(i);
         const bool created =
-            sourceButtons[i].Create(kSourceButtonId + offset, none, false, false, kSourceColour,
-                                    controls::kLightGrey, kSourceLitColour, controls::kWhite, 0, 0,
-                                    Format("In%c", '1' + i), this) &&
+            sourceButtons[i].Create(
+                kSourceButtonId + offset, none,
+                {false, false, kSourceColour, controls::kLightGrey, kSourceLitColour, controls::kWhite},
+                Format("In%c", '1' + i), this) &&
             sourceFields[i].Create(none, this, kSourceFieldId + offset, kValueColour, true, kSourceChars) &&
             sourceFaders[i].Create(none, this, kSourceFaderId + offset, sourceMax, 0, kSourceDivisions,
                                    kSourceColour);
@@ -234,8 +235,9 @@ bool CWndSignal::CreateFilterControls() {
                                                   kParamUpperBound[kXoverSlope], 0, kSlopeDivisions, colour);
         for (int k = 0; k < kTypeButtonCount && created; ++k) {
             created = xoverTypeButtons[x][k].Create(
-                kTypeButtonId + kTypeButtonCount * filter + k, none, false, false, colour,
-                controls::kLightGrey, light, controls::kWhite, 0, 0, std::string(kXoverTypeNames[k]), this);
+                kTypeButtonId + kTypeButtonCount * filter + k, none,
+                {false, false, colour, controls::kLightGrey, light, controls::kWhite},
+                std::string(kXoverTypeNames[k]), this);
         }
         created = created &&
                   xoverFreqFields[x].Create(none, this, kXoverFreqFieldId + filter, colour, true,
@@ -497,33 +499,36 @@ bool CWndSignal::RefreshLimiter() {
 void CWndSignal::SetParam(int kind, int value, int index) { document->SetParam(kind, value, channel, index); }
 
 void CWndSignal::PressButton(UINT id) {
-    const int inputs = document->GetInputCount();
-    if (InRange(id, kSourceButtonId, kMaxInputs) && static_cast<int>(id - kSourceButtonId) < inputs) {
-        const int i = static_cast<int>(id - kSourceButtonId);
+    const IdRange sources = InputIds(kSourceButtonId);
+    const IdRange types{kTypeButtonId, kTypeButtonCount * kXoverFilterCount};
+    if (sources.Contains(id)) {
+        const int i = sources.Offset(id);
         const bool on = document->GetParam(kMixLevel, channel, i) != 0;
         SetParam(kMixLevel, on ? 0 : document->MaxParamValue(kMixLevel), i);
         Refresh();
-    } else if (InRange(id, kTypeButtonId, kTypeButtonCount * kXoverFilterCount)) {
-        const int offset = static_cast<int>(id - kTypeButtonId);
+    } else if (types.Contains(id)) {
+        const int offset = types.Offset(id);
         SetParam(kXoverType, offset % kTypeButtonCount, offset / kTypeButtonCount);
         Refresh();
     }
 }
 
-void CWndSignal::ValueChanged(UINT id) {
-    const int inputs = document->GetInputCount();
+void CWndSignal::ApplyValue(UINT id) {
+    const IdRange sources = InputIds(kSourceFaderId);
+    const IdRange coarse{kXoverCoarseId, kXoverFilterCount};
+    const IdRange fine{kXoverFineId, kXoverFilterCount};
+    const IdRange slopes{kXoverSlopeFaderId, kXoverFilterCount};
     if (id == kDelayCoarseId || id == kDelayFineId) {
         SetParam(kDelay, delayCoarseFader.value * 100 + delayFineFader.value);
-    } else if (InRange(id, kSourceFaderId, kMaxInputs) && static_cast<int>(id - kSourceFaderId) < inputs) {
-        const int i = static_cast<int>(id - kSourceFaderId);
+    } else if (sources.Contains(id)) {
+        const int i = sources.Offset(id);
         SetParam(kMixLevel, sourceFaders[i].value, i);
-    } else if (InRange(id, kXoverCoarseId, kXoverFilterCount) ||
-               InRange(id, kXoverFineId, kXoverFilterCount)) {
-        const int x = static_cast<int>(id % kIdRange);
+    } else if (coarse.Contains(id) || fine.Contains(id)) {
+        const int x = coarse.Contains(id) ? coarse.Offset(id) : fine.Offset(id);
         SetParam(kXoverFreq, xoverCoarseFaders[x].value * 100 + xoverFineFaders[x].value - kFrequencyOffsetHz,
                  x);
-    } else if (InRange(id, kXoverSlopeFaderId, kXoverFilterCount)) {
-        const int x = static_cast<int>(id - kXoverSlopeFaderId);
+    } else if (slopes.Contains(id)) {
+        const int x = slopes.Offset(id);
         SetParam(kXoverSlope, xoverSlopeFaders[x].value, x);
     } else if (id == kThresholdFaderId) {
         SetParam(kLimThreshold, thresholdFader.value);
@@ -597,7 +602,7 @@ void CWndSignal::TextEnteredOnOutput(UINT id) {
     }
 }
 
-void CWndSignal::EndTracking() {
+void CWndSignal::StopControls() {
     for (CModFader* fader :
          {&delayCoarseFader, &delayFineFader, &thresholdFader, &attackFader, &releaseFader}) {
         fader->SendMessage(UM_END_TRACKING);
@@ -636,7 +641,7 @@ void CWndSignal::OnPaint() {
 }
 
 void CWndSignal::Label(CDC& dc, const std::string& text, const CRect& rect) {
-    pages::DrawLabel(dc, text, rect, kFontHeight, kFontWeight);
+    pages::DrawLabel(dc, text, rect);
 }
 
 void CWndSignal::PaintOutputSections(CDC& dc, int w, int h) {

@@ -47,9 +47,9 @@ protected:
     void OnSize(UINT type, int cx, int cy) override;
     void OnPaint() override;
     void PressButton(UINT id) override;
-    void ValueChanged(UINT id) override;
+    void ApplyValue(UINT id) override;
     void TextEntered(UINT id) override;
-    void EndTracking() override;
+    void StopControls() override;
 
 private:
     template <typename T> using PerInput = std::array<T, model::kMaxInputs>;
@@ -57,6 +57,8 @@ private:
     static constexpr int kTypeButtonCount = 4; // the fifth type, "FIR", has no button
 
     bool IsOutput() const;
+    // The ids of one control per input of the device, from `first`.
+    IdRange InputIds(UINT first) const;
     bool CreateDelayControls();
     bool CreateSourceControls();
     bool CreateFilterControls();

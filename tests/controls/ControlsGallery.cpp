@@ -88,14 +88,14 @@ struct Gallery {
         }
         const std::array<const char*, 3> captions = {"Mute", "Mute", "Polarity"};
         for (int i = 0; i < 3; ++i) {
-            buttons[i].Create(300 + i, CRect(10 + 80 * i, 28, 80 + 80 * i, 48), false, i == 1, kNavyBack,
-                              kLabelColour, kRed, kBlack, 0, 0, captions[i], &page);
+            buttons[i].Create(300 + i, CRect(10 + 80 * i, 28, 80 + 80 * i, 48),
+                              {false, i == 1, kNavyBack, kLabelColour, kRed, kBlack}, captions[i], &page);
         }
         buttons[2].SetEnabled(false);
         for (int i = 0; i < 2; ++i) {
-            tiles[i].Create(200 + i, CRect(10 + 95 * i, 88, 90 + 95 * i, 128), false, i == 1, kBlack,
-                            kLabelColour, kBlack, kWhite, 167, 168, "Device - " + std::to_string(i + 1),
-                            &page);
+            tiles[i].Create(200 + i, CRect(10 + 95 * i, 88, 90 + 95 * i, 128),
+                            {false, i == 1, kBlack, kLabelColour, kBlack, kWhite, 167, 168},
+                            "Device - " + std::to_string(i + 1), &page);
         }
         const std::array<int, 4> values = {0, 160, 220, 100};
         for (int i = 0; i < 4; ++i) {

@@ -19,8 +19,8 @@ struct ButtonTest : PageTest {
     CModButton button;
 
     void Make(bool hoverLight, bool lit, UINT bitmapId = 0, UINT litBitmapId = 0) {
-        ASSERT_TRUE(button.Create(kId, kButtonRect, hoverLight, lit, kBack, kText, kLitBack, kLitText,
-                                  bitmapId, litBitmapId, "Mute", &page));
+        const ButtonLook look{hoverLight, lit, kBack, kText, kLitBack, kLitText, bitmapId, litBitmapId};
+        ASSERT_TRUE(button.Create(kId, kButtonRect, look, "Mute", &page));
     }
 };
 
@@ -122,8 +122,8 @@ TEST_F(ButtonTest, BitmapStyleShowsThePictureOfTheStateWithTheCaptionBelow) {
     ASSERT_TRUE(dark.LoadBitmap(167));
     ASSERT_TRUE(litPicture.LoadBitmap(168));
     ASSERT_EQ(dark.Image().size(), QSize(80, 20));
-    ASSERT_TRUE(button.Create(kId, CRect(10, 10, 90, 50), false, false, kBlack, kText, kBlack, kWhite, 167,
-                              168, "Device - 1", &page));
+    const ButtonLook look{false, false, kBlack, kText, kBlack, kWhite, 167, 168};
+    ASSERT_TRUE(button.Create(kId, CRect(10, 10, 90, 50), look, "Device - 1", &page));
 
     auto picturesMatch = [](const QImage& image, const CBitmap& picture) {
         for (int y = 0; y < 20; ++y) {
