@@ -15,6 +15,7 @@
 #include "link/Protocol.h"
 #include "model/DeviceText.h"
 #include "model/TonraDoc.h"
+#include "pages/PageWnd.h"
 
 #include <algorithm>
 
@@ -60,9 +61,10 @@ bool CTonraView::RefusedWithoutControl() {
 }
 
 void CTonraView::OnCommand(UINT id) {
-    if (id >= kFirstDeviceTileId && id < kFirstDeviceTileId + model::kDeviceCount) {
-        SelectDevice(static_cast<int>(id - kFirstDeviceTileId));
-    } else if (id >= kFirstNavButtonId && id < kFirstNavButtonId + kNavButtonCount) {
+    const IdRange tiles{kFirstDeviceTileId, model::kDeviceCount};
+    if (tiles.Contains(id)) {
+        SelectDevice(tiles.Offset(id));
+    } else if (IdRange{kFirstNavButtonId, kNavButtonCount}.Contains(id)) {
         document_.pageMode == kHomePage ? OnHomeCommand(id) : OnDeviceCommand(id);
     }
 }

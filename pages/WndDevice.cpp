@@ -545,12 +545,13 @@ void CWndDevice::ValueChanged(UINT) {
 }
 
 void CWndDevice::TextEntered(UINT id) {
-    const UINT n = static_cast<UINT>(ChannelCount());
-    if (id >= kNameFieldIdBase && id < kNameFieldIdBase + n) {
-        const int c = static_cast<int>(id - kNameFieldIdBase);
+    const IdRange names{kNameFieldIdBase, ChannelCount()};
+    const IdRange gains{kGainFieldIdBase, ChannelCount()};
+    if (names.Contains(id)) {
+        const int c = names.Offset(id);
         document->SetParamText(model::kChannelName, strips[c].nameField.text, c);
-    } else if (id >= kGainFieldIdBase && id < kGainFieldIdBase + n) {
-        const int c = static_cast<int>(id - kGainFieldIdBase);
+    } else if (gains.Contains(id)) {
+        const int c = gains.Offset(id);
         model::SetParamFromField(*document, model::kGain, {strips[c].gainField.text}, c);
     }
 }

@@ -100,8 +100,6 @@ constexpr int kFilterPitch = 110;
 constexpr COLORREF kInk = controls::kLabelColour;
 constexpr int kDelayPanelRight = 160;
 
-bool InRange(UINT id, UINT first, UINT count) { return IdRange{first, static_cast<int>(count)}.Contains(id); }
-
 unsigned AsUnsigned(int v) { return static_cast<unsigned>(std::max(v, 0)); }
 
 } // namespace
@@ -577,15 +575,17 @@ void CWndSignal::TextEnteredOnOutput(UINT id) {
     const auto set = [this](int kind, const CModText& field, int index = 0) {
         SetParamFromField(*document, kind, {field.text}, channel, index);
     };
-    const int inputs = document->GetInputCount();
-    if (InRange(id, kSourceFieldId, kMaxInputs) && static_cast<int>(id - kSourceFieldId) < inputs) {
-        const int i = static_cast<int>(id - kSourceFieldId);
+    const IdRange sources = InputIds(kSourceFieldId);
+    const IdRange frequencies{kXoverFreqFieldId, kXoverFilterCount};
+    const IdRange slopes{kXoverSlopeFieldId, kXoverFilterCount};
+    if (sources.Contains(id)) {
+        const int i = sources.Offset(id);
         set(kMixLevel, sourceFields[i], i);
-    } else if (InRange(id, kXoverFreqFieldId, kXoverFilterCount)) {
-        const int x = static_cast<int>(id - kXoverFreqFieldId);
+    } else if (frequencies.Contains(id)) {
+        const int x = frequencies.Offset(id);
         set(kXoverFreq, xoverFreqFields[x], x);
-    } else if (InRange(id, kXoverSlopeFieldId, kXoverFilterCount)) {
-        const int x = static_cast<int>(id - kXoverSlopeFieldId);
+    } else if (slopes.Contains(id)) {
+        const int x = slopes.Offset(id);
         set(kXoverSlope, xoverSlopeFields[x], x);
     } else if (id == kThresholdFieldId) {
         set(kLimThreshold, thresholdField);
