@@ -3,6 +3,7 @@
 #include "app/NetworkStart.h"
 #include "app/ProblemBoxes.h"
 #include "app/RecoveryFile.h"
+#include "app/TonraView.h"
 #include "framework/Text.h"
 #include "framework/UiService.h"
 
@@ -27,8 +28,6 @@ constexpr std::array<Accelerator, 4> kAccelerators = {{
     {QKeySequence::Save, ID_FILE_SAVE},
     {QKeySequence::SaveAs, ID_FILE_SAVE_AS},
 }};
-
-const char* const kConfirmCaption = "Confirm";
 
 std::string FileName(const std::string& path) { return FromQString(QFileInfo(ToQString(path)).fileName()); }
 
@@ -219,7 +218,7 @@ void CTonraApp::OfferRecoveredChanges() {
     const std::string question = "Restore the unsaved changes to " + what +
                                  "?\n\nVeltrix was ended before they were saved; they were kept in\n" +
                                  recovered->path + "\n\nYes opens them as unsaved changes, No deletes them.";
-    switch (AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION, kConfirmCaption)) {
+    switch (AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION, CTonraView::kConfirmCaption)) {
     case IDYES:
         // A file that cannot be read stays for the operator to look at; they were told why.
         if (document_->OnOpenDocument(recovered->path)) {

@@ -23,6 +23,8 @@ class CTonraDoc;
 // CTonraView is the application's view: the client area of the main window (CMainFrame).
 class CTonraView : public CWnd {
 public:
+    // The caption of the program's questions.
+    static constexpr const char* kConfirmCaption = "Confirm";
     static constexpr int kNavButtonCount = 10;
     static constexpr UINT kFirstNavButtonId = 100;
     static constexpr UINT kFirstDeviceTileId = 200;
@@ -100,8 +102,6 @@ protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // The caption of the view's questions.
-    static constexpr const char* kConfirmCaption = "Confirm";
 
     void PaintStatusBox(CDC& dc, int width, int height);
     void PaintStatusNote(CDC& dc);

@@ -21,7 +21,6 @@
 
 namespace {
 
-const char* const kIncorrectPasswordText = "Incorrect device password.\nControl capability disabled.";
 const char* const kRememberPasswordText = "Make sure the password is well remembered or documented";
 const char* const kHomeQuestion =
     "Returning to home page in offline mode will discard changes.\nMake sure to save "
@@ -29,8 +28,8 @@ const char* const kHomeQuestion =
 const char* const kStoreLockedText = "Program is store locked!";
 const char* const kNotConnectedText =
     "This device is not connected.\nSet its address or COM port with Connection on the home page.";
-const char* const kControlRefusedText = "Incorrect device password.\nControl capability disabled.\n"
-                                        "Click Sync Device to read the device and enter its password again.";
+const std::string kControlRefusedText =
+    std::string(CPort::kIncorrectPasswordText) + "\nClick Sync Device to read the device and enter its password again.";
 const char* const kBusyText =
     "This device is busy with another transfer.\nTry again when the status line shows that it ended.";
 const char* const kSetupFileFilter = "(*.dat)|*.dat||";
@@ -328,7 +327,7 @@ void CTonraView::OnPassword() {
     }
     const auto d = static_cast<std::size_t>(document_.currentDevice);
     if (document_.passwordOk[d] == 0) {
-        AfxMessageBox(kIncorrectPasswordText);
+        AfxMessageBox(CPort::kIncorrectPasswordText);
         return;
     }
     AfxMessageBox(kRememberPasswordText);

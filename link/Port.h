@@ -83,10 +83,9 @@ public:
     static constexpr int kReceiveLimit = 4096;
     // A TCP connection that failed or ended is made again this often.
     static constexpr int kReconnectSeconds = 2;
-    // What the operator is told when a command needs control the refused password withholds.
-    static constexpr const char* kNoControlText =
-        "The device password was refused, so this device cannot be controlled.\n"
-        "Use Sync Device to enter the password again.";
+    // What the operator is told when a Sync finds the device password refused.
+    static constexpr const char* kIncorrectPasswordText =
+        "Incorrect device password.\nControl capability disabled.";
 
     CPort();
     ~CPort() override;

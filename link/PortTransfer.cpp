@@ -53,7 +53,6 @@ constexpr int kStepBlock = 2;
 constexpr int kStepWaitBlock = 3;
 constexpr int kPercent = 100;
 
-constexpr const char* kIncorrectPassword = "Incorrect device password.\nControl capability disabled.";
 constexpr std::string_view kLinkDisabled = "Link Status: Disabled";
 constexpr const char* kDeviceProgramCaption = "Device Program";
 constexpr const char* kProgramFileExtension = ".dat";
@@ -294,7 +293,7 @@ void CPort::CheckPassword() {
         return;
     }
     doc_->passwordOk[device_] = 0;
-    Tell(Notice::PasswordRefused, kIncorrectPassword);
+    Tell(Notice::PasswordRefused, kIncorrectPasswordText);
     SetStatusText(kLinkDisabled);
 }
 
