@@ -10,7 +10,7 @@ namespace cli {
 
 namespace {
 
-constexpr std::array<CommandInfo, 10> kCommands = {{
+constexpr std::array<CommandInfo, 11> kCommands = {{
     {"dump", Command::Dump, 1, 1, nullptr, false, "dump FILE.dat",
      "print the data sheet of a setup file as tab-separated text",
      "The first line holds the channel headers, then one line per row of the data sheet.\n"
@@ -24,6 +24,20 @@ constexpr std::array<CommandInfo, 10> kCommands = {{
      "20 Hz upwards, f = 20 x 10^(3k / N).\n"
      "Example:\n"
      "  veltrix-cli response backup.dat --points 200\n"},
+    {"eq", Command::Eq, 3, 4, nullptr, false,
+     "eq export FILE.dat CHANNEL [--format rew|apo]\n"
+     "  veltrix-cli eq import FILE.dat CHANNEL FILTERS.txt --out NEW.dat",
+     "a channel's EQ bands out as REW or Equalizer APO filter text, and such filters in",
+     "export prints the six bands of CHANNEL (in1..in8, out1..out8) as REW filter settings\n"
+     "(--format rew, the default) or Equalizer APO lines (--format apo); a width is given as Q.\n"
+     "import reads REW or APO text (PK or PEQ, LS and HS with their variants, Q or BW Oct; other\n"
+     "lines and OFF filters are skipped), places up to six filters in the bands in their order,\n"
+     "each at the nearest value a band holds, sets the other bands flat (0 dB) and saves the\n"
+     "setup file as NEW.dat. It prints a line per filter: placed exactly, placed approximately\n"
+     "and what changed, or not placed and why. It ends with 1 when no filter was placed.\n"
+     "Examples:\n"
+     "  veltrix-cli eq export backup.dat out1 --format apo > out1.txt\n"
+     "  veltrix-cli eq import backup.dat out1 rew-filters.txt --out tuned.dat\n"},
     {"sync", Command::Sync, 0, 0, "out", true, "sync TARGET --out FILE.dat",
      "read the device and save its setup file",
      "The file is written only when the whole device was read.\n"

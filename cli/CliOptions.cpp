@@ -41,6 +41,9 @@ bool IsOptionOf(const std::string& name, const CommandInfo& info) {
     if (info.command == Command::Response) {
         return name == "points";
     }
+    if (info.command == Command::Eq) {
+        return name == "format" || name == "out";
+    }
     if (!info.talksToDevice) {
         return false;
     }
@@ -277,6 +280,8 @@ private:
                    ReadIntOption("points", kMinResponsePoints, kMaxResponsePoints, options_.points);
         case Command::Set:
             return ReadSetArguments();
+        case Command::Eq:
+            return ReadEqArguments(positionals_, values_, options_.eq, message_);
         case Command::Recall:
             if (const auto program = ReadInt(positionals_[0], 1, model::kProgramCount)) {
                 options_.program = *program;

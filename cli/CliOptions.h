@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cli/CliCommands.h"
+#include "cli/EqCommand.h"
 #include "cli/Response.h"
 #include "cli/SetParameter.h"
 #include "model/ModelTypes.h"
@@ -56,6 +57,8 @@ struct CliOptions {
     bool json = false;
     // response: the grid width in points (pixel columns of the plot).
     int points = kDefaultResponsePoints;
+    // eq: export or import, and their files, channel and format.
+    EqOptions eq;
     // help: the command asked about, empty for the whole usage.
     std::string helpTopic;
 };

@@ -4,6 +4,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliSession.h"
 #include "cli/Dump.h"
+#include "cli/EqCommand.h"
 #include "cli/Ports.h"
 #include "cli/Response.h"
 #include "cli/StatusOutput.h"
@@ -47,6 +48,9 @@ int main(int argc, char* argv[]) {
     }
     if (options.command == cli::Command::Response) {
         return cli::RunResponse(options.file, options.points, std::cout);
+    }
+    if (options.command == cli::Command::Eq) {
+        return cli::RunEq(options.eq, std::cout);
     }
     CCliSession session(options, status);
     return session.Run();

@@ -96,9 +96,9 @@ private:
         band_.width = NearestWidthIndex(byQ ? OctavesOfQ(given.value) : given.value);
         const std::string name = byQ ? "Q " : "BW Oct ";
         if (!InRange(band_.width, kMaxWidth)) {
-            reason = OutOfRange(name + given.text, byQ ? WidthText(kMaxWidth, false, true) + " to " +
-                                                             WidthText(0, false, true)
-                                                       : DescriptorOf(kEqWidth).range);
+            reason = OutOfRange(name + given.text,
+                                byQ ? WidthText(kMaxWidth, false, true) + " to " + WidthText(0, false, true)
+                                    : DescriptorOf(kEqWidth).range);
             return false;
         }
         const double held = byQ ? WidthQ(band_.width) : WidthOctaves(band_.width);
@@ -178,7 +178,8 @@ std::string FilterOutcome::ReportLine() const {
 }
 
 int EqImport::PlacedCount() const {
-    return static_cast<int>(std::count_if(bands.begin(), bands.end(), [](const auto& band) { return band.has_value(); }));
+    return static_cast<int>(
+        std::count_if(bands.begin(), bands.end(), [](const auto& band) { return band.has_value(); }));
 }
 
 std::vector<std::string> EqImport::ReportLines() const {

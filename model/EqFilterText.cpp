@@ -134,11 +134,13 @@ private:
             filter_.type += " " + std::string(words_[at_]);
             slopeText += words_[at_++];
         }
-        if (slopeText.empty() || (filter_.shape != FilterShape::LowShelf && filter_.shape != FilterShape::HighShelf)) {
+        if (slopeText.empty() ||
+            (filter_.shape != FilterShape::LowShelf && filter_.shape != FilterShape::HighShelf)) {
             return;
         }
         const std::string lower = LowerCase(slopeText);
-        const std::string number = lower.ends_with("db") ? slopeText.substr(0, slopeText.size() - 2) : slopeText;
+        const std::string number =
+            lower.ends_with("db") ? slopeText.substr(0, slopeText.size() - 2) : slopeText;
         if (const std::optional<double> slope = Number(number)) {
             filter_.slope = FilterValue{*slope, number};
         } else {
@@ -271,8 +273,9 @@ std::optional<std::string> ReadFilterTextFile(const std::string& path, std::stri
 std::string WriteFilterText(const std::array<BandSetup, kBandCount>& bands, FilterTextFormat format,
                             std::string_view title) {
     const bool rew = format == FilterTextFormat::Rew;
-    std::string text = rew ? "Filter Settings file\n\nVeltrix " + std::string(title) + "\n\nEqualiser: Generic\n"
-                           : "# Veltrix " + std::string(title) + "\n";
+    std::string text =
+        rew ? "Filter Settings file\n\nVeltrix " + std::string(title) + "\n\nEqualiser: Generic\n"
+            : "# Veltrix " + std::string(title) + "\n";
     for (int b = 0; b < kBandCount; ++b) {
         text += (rew ? RewLine(b + 1, bands[b]) : ApoLine(b + 1, bands[b])) + "\n";
     }

@@ -1,7 +1,7 @@
 // REW and Equalizer APO filter text: reading both with their real headers and junk, placing
 // the filters at the nearest values the bands hold with the report, writing, and the round trip.
-#include "model/EqFilterPlacement.h"
 #include "model/EqFilterText.h"
+#include "model/EqFilterPlacement.h"
 #include "model/ParamScales.h"
 #include "model/TonraDoc.h"
 
@@ -86,7 +86,8 @@ TEST(EqFilterText, ReadsRewFilesAndApoLines) {
     EXPECT_EQ(apo[5].problem, "no number after Fc");
 
     EXPECT_TRUE(ReadFilterText("").empty());
-    EXPECT_TRUE(ReadFilterText("Filter Settings file\nFilter\nFilter 1 ON PK\nFilter 99999999999: ON PK\n").empty());
+    EXPECT_TRUE(
+        ReadFilterText("Filter Settings file\nFilter\nFilter 1 ON PK\nFilter 99999999999: ON PK\n").empty());
 }
 
 TEST(EqFilterText, PlacesAtTheNearestValuesAndReportsEachFilter) {
@@ -134,9 +135,9 @@ TEST(EqFilterText, PlacesAtTheNearestValuesAndReportsEachFilter) {
 
 TEST(EqFilterText, WritesRewAndApoText) {
     const std::array<BandSetup, kBandCount> bands = {
-        Band(kEqParametric, 108, 980, 31),     Band(kEqLowShelf, 132, 80, kMaxWidth),
-        Band(kEqHighShelf, 110, 9980, 0),      Band(kEqParametric, 120, 0, kMaxWidth),
-        Band(kEqParametric, 180, 19980, 0),    Band(kEqParametric, 119, 43, 247)};
+        Band(kEqParametric, 108, 980, 31),  Band(kEqLowShelf, 132, 80, kMaxWidth),
+        Band(kEqHighShelf, 110, 9980, 0),   Band(kEqParametric, 120, 0, kMaxWidth),
+        Band(kEqParametric, 180, 19980, 0), Band(kEqParametric, 119, 43, 247)};
     const std::string rew = WriteFilterText(bands, FilterTextFormat::Rew, "In 1 KICK");
     EXPECT_EQ(rew, "Filter Settings file\n\nVeltrix In 1 KICK\n\nEqualiser: Generic\n"
                    "Filter  1: ON  PK       Fc   1000 Hz  Gain  -3.00 dB  Q  4.36\n"
@@ -212,5 +213,6 @@ TEST(EqFilterText, ReadsFilesInUtf8AndUtf16) {
     EXPECT_DOUBLE_EQ(ReadFilterText(*read)[0].q->value, 5);
 
     EXPECT_FALSE(ReadFilterTextFile(dir.path().toStdString(), problem));
-    EXPECT_EQ(problem, "Cannot open the filter file \"" + dir.path().toStdString() + "\".\nIt is a folder, not a file.");
+    EXPECT_EQ(problem, "Cannot open the filter file \"" + dir.path().toStdString() +
+                           "\".\nIt is a folder, not a file.");
 }
