@@ -24,13 +24,6 @@ int UsageError(const std::string& problem) {
     return kExitUsage;
 }
 
-// "In 1 KICK": the channel and its name, for the header of the filter text.
-std::string ChannelTitle(const CTonraDoc& doc, int channel) {
-    const std::string name = doc.GetParamText(model::kChannelName, channel);
-    const std::string label = ChannelLabel(channel, doc.GetInputCount());
-    return name.empty() ? label : label + " " + name;
-}
-
 int Import(const EqOptions& eq, CTonraDoc& doc, int channel, std::ostream& out) {
     std::string problem;
     const std::optional<std::string> text = model::ReadFilterTextFile(eq.filtersPath, problem);
@@ -117,7 +110,7 @@ int RunEq(const EqOptions& eq, std::ostream& out) {
     if (eq.import) {
         return Import(eq, doc, *channel, out);
     }
-    out << model::WriteFilterText(model::ChannelBands(doc, *channel), eq.format, ChannelTitle(doc, *channel));
+    out << model::ChannelFilterText(doc, *channel, eq.format);
     return FinishOutput(out, "filters") ? kExitDone : kExitFailed;
 }
 

@@ -55,5 +55,7 @@ void ApplyEqImport(CTonraDoc& doc, int channel, const EqImport& import, int devi
 
 // The six bands of a channel as the document holds them (GetParam).
 std::array<BandSetup, kBandCount> ChannelBands(const CTonraDoc& doc, int channel, int device = -1);
+// The channel's six bands as filter text in `format`, headed by the channel ("In 1 KICK").
+std::string ChannelFilterText(const CTonraDoc& doc, int channel, FilterTextFormat format, int device = -1);
 
 } // namespace model
