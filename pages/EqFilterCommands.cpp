@@ -4,6 +4,7 @@
 #include "model/EqFilterPlacement.h"
 #include "model/FileIo.h"
 #include "model/TonraDoc.h"
+#include "pages/EqImportReport.h"
 
 #include <QByteArray>
 
@@ -11,7 +12,6 @@ namespace {
 
 constexpr const char* kFilterFileFilter = "Filter Files (*.txt)|*.txt|All Files (*.*)|*.*||";
 constexpr const char* kFilterFileExtension = "txt";
-constexpr const char* kConfirmCaption = "Confirm";
 constexpr const char* kImportTitle = "Import filters";
 
 std::string ExportTitle(model::FilterTextFormat format) {
@@ -48,10 +48,10 @@ bool ImportEqFilters(CTonraDoc& doc, int channel) {
         AfxMessageBox(import.ReportText(), MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    const std::string fileName = path->substr(path->find_last_of('/') + 1);
-    const std::string question = "Filters from \"" + fileName + "\":\n\n" + import.ReportText() +
-                                 "\n\nOK sets the bands as the report says; Cancel changes nothing.";
-    if (AfxMessageBox(question, MB_OKCANCEL | MB_ICONQUESTION, kConfirmCaption) != IDOK) {
+    CEqImportReport report;
+    report.heading = "Filters from \"" + path->substr(path->find_last_of('/') + 1) + "\":";
+    report.lines = import.ReportLines();
+    if (report.DoModal() != IDOK) {
         return false;
     }
     model::ApplyEqImport(doc, channel, import);

@@ -7,6 +7,7 @@
 #include "controls/ModFader.h"
 #include "controls/ModText.h"
 #include "framework/ScriptedUiService.h"
+#include "pages/EqImportReport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -298,27 +299,36 @@ TEST_F(EqEditorTest, ContextMenuImportsAfterTheReportAndExports) {
         QTest::mouseClick(FrameWindow(eq), Qt::RightButton, {}, InFrame(client));
     };
 
+    std::vector<std::string> shownReport;
+    const auto answerReport = [&](int button) {
+        ui.AnswerDialog([&shownReport, button](CDialog& dialog) {
+            const CListBox list(dialog, CEqImportReport::kReportListId);
+            shownReport = {dialog.Caption(), dialog.GetDlgItemText(CEqImportReport::kHeadingId)};
+            for (int i = 0; i < list.GetCount(); ++i) {
+                shownReport.push_back(list.GetText(i));
+            }
+            dialog.ClickDlgButton(button);
+        });
+    };
     ui.AnswerMenu(CWndEQ::kImportFilters);
     ui.AnswerFileDialog(filters.toStdString());
-    ui.AnswerMessageBox(IDCANCEL);
+    answerReport(IDCANCEL);
     rightClick(Centre(BandRects(2).Peq()));
     ASSERT_EQ(ui.shown().size(), 3u);
     EXPECT_EQ(ui.shown()[0].text,
               "Import filters...\nExport filters...\nExport filters for Equalizer APO...\n");
-    EXPECT_EQ(ui.shown()[2].type, MB_OKCANCEL | MB_ICONQUESTION);
-    EXPECT_EQ(ui.shown()[2].text,
-              "Filters from \"rew.txt\":\n\n"
-              "Filter 1: placed in band 1 approximately: Fc 63.5 Hz -> 64 Hz, Q 4.30 -> 4.36\n"
-              "Filter 2: not placed: HP is not a band type (PK, LS, HS)\n"
-              "Filter 3: placed in band 2 exactly\n"
-              "Bands 3, 4, 5 and 6 set flat (0 dB).\n\n"
-              "OK sets the bands as the report says; Cancel changes nothing.");
+    EXPECT_EQ(shownReport,
+              (std::vector<std::string>{
+                  "Import Filters", "Filters from \"rew.txt\":",
+                  "Filter 1: placed in band 1 approximately: Fc 63.5 Hz -> 64 Hz, Q 4.30 -> 4.36",
+                  "Filter 2: not placed: HP is not a band type (PK, LS, HS)",
+                  "Filter 3: placed in band 2 exactly", "Bands 3, 4, 5 and 6 set flat (0 dB)."}));
     EXPECT_EQ(Param(model::kEqFreq, 0), 980);
     EXPECT_FALSE(doc.IsModified());
 
     ui.AnswerMenu(CWndEQ::kImportFilters);
     ui.AnswerFileDialog(filters.toStdString());
-    ui.AnswerMessageBox(IDOK);
+    answerReport(IDOK);
     panel.log.clear();
     rightClick(CPoint(3, 100));
     EXPECT_EQ((std::array{Param(model::kEqFreq, 0), Param(model::kEqGain, 0), Param(model::kEqWidth, 0)}),
