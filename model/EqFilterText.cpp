@@ -102,7 +102,8 @@ public:
             if (name == "fc") {
                 filter_.frequency = Value("Fc");
                 if (filter_.frequency && at_ < words_.size() && LowerCase(words_[at_]) == "khz") {
-                    filter_.frequency->value *= kHzPerKhz;
+                    filter_.frequency->value *= kHzPerKhz; // the report speaks of Hz
+                    filter_.frequency->text = Format("%g", filter_.frequency->value);
                 }
                 Skip("hz") || Skip("khz");
             } else if (name == "gain") {

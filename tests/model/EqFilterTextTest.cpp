@@ -81,7 +81,7 @@ TEST(EqFilterText, ReadsRewFilesAndApoLines) {
     EXPECT_DOUBLE_EQ(apo[1].gain->value, 2);
     EXPECT_EQ(apo[2].number, 7);
     EXPECT_EQ(apo[2].shape, FilterShape::HighShelf);
-    EXPECT_DOUBLE_EQ(apo[2].frequency->value, 6000);
+    EXPECT_EQ(apo[2].frequency->text, "6000");
     EXPECT_DOUBLE_EQ(apo[3].octaves->value, 1);
     EXPECT_EQ(apo[5].problem, "no number after Fc");
 
