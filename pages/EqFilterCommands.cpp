@@ -44,12 +44,13 @@ bool ImportEqFilters(CTonraDoc& doc, int channel) {
         return false;
     }
     const model::EqImport import = model::PlaceFilters(model::ReadFilterText(*text));
+    const std::string heading = "Filters from \"" + path->substr(path->find_last_of('/') + 1) + "\":";
     if (import.PlacedCount() == 0) {
-        AfxMessageBox(import.ReportText(), MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(heading + "\n\n" + import.ReportText(), MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     CEqImportReport report;
-    report.heading = "Filters from \"" + path->substr(path->find_last_of('/') + 1) + "\":";
+    report.heading = heading;
     report.lines = import.ReportLines();
     if (report.DoModal() != IDOK) {
         return false;

@@ -355,6 +355,20 @@ TEST_F(EqEditorTest, ContextMenuImportsAfterTheReportAndExports) {
                                        "Filter 2: ON LS 6dB Fc 80 Hz Gain 3 dB\n"));
     EXPECT_TRUE(ui.MessageTexts().back().starts_with(
         "Cannot save the filter file \"" + dir.filePath("missing/rew.txt").toStdString() + "\".\n"));
+
+    // A file without a filter the bands can take is only reported.
+    QFile highPass(dir.filePath("hp.txt"));
+    ASSERT_TRUE(highPass.open(QIODevice::WriteOnly));
+    highPass.write("Filter 1: ON HP Fc 30 Hz\n");
+    highPass.close();
+    ui.AnswerMenu(CWndEQ::kImportFilters);
+    ui.AnswerFileDialog(highPass.fileName().toStdString());
+    doc.SetModifiedFlag(false);
+    rightClick(CPoint(3, 100));
+    EXPECT_EQ(ui.MessageTexts().back(),
+              "Filters from \"hp.txt\":\n\nFilter 1: not placed: HP is not a band type "
+              "(PK, LS, HS)\nNo filter placed: the channel stays as it was.");
+    EXPECT_FALSE(doc.IsModified());
 }
 
 } // namespace
