@@ -271,7 +271,8 @@ std::array<BandSetup, kBandCount> ChannelBands(const CTonraDoc& doc, int channel
 
 std::string ChannelFilterText(const CTonraDoc& doc, int channel, FilterTextFormat format, int device) {
     const int inputs = doc.GetInputCount(device);
-    std::string title = channel < inputs ? Format("In %d", channel + 1) : Format("Out %d", channel - inputs + 1);
+    std::string title =
+        channel < inputs ? Format("In %d", channel + 1) : Format("Out %d", channel - inputs + 1);
     if (const std::string name = doc.GetParamText(kChannelName, channel, device); !name.empty()) {
         title += " " + name;
     }

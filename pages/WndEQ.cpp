@@ -6,8 +6,8 @@
 #include "framework/Menu.h"
 #include "model/ParamDescriptor.h"
 #include "model/ParamScales.h"
-#include "pages/EqFilterCommands.h"
 #include "model/TonraDoc.h"
+#include "pages/EqFilterCommands.h"
 #include "pages/PopupSupport.h"
 
 using namespace model;
