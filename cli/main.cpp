@@ -46,7 +46,7 @@ int main(int argc, char* argv[]) {
         return cli::RunPorts(options.json, std::cout);
     }
     if (options.command == cli::Command::Response) {
-        return cli::RunResponse(options.file, options.points, std::cout);
+        return cli::RunResponse(options.file, options.response, std::cout);
     }
     CCliSession session(options, status);
     return session.Run();
