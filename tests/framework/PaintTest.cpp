@@ -125,6 +125,29 @@ TEST(Painting, MemoryContextCopiesABitmapAndFillSolidRectSetsTheBackground) {
     EXPECT_EQ(At(target, 1, 1), kWhite);
 }
 
+// A curve of many short lines keeps its dashes: the pattern does not start again at each point.
+TEST(Painting, ADashedPolylineRunsItsPatternRoundThePoints) {
+    QImage target(60, 10, QImage::Format_RGB32);
+    target.fill(Qt::white);
+    std::vector<CPoint> points;
+    for (int x = 5; x <= 55; ++x) {
+        points.emplace_back(x, 5);
+    }
+    {
+        CDC dc(&target);
+        CPen dashed(PS_DASH, 1, kRed);
+        dc.SelectObject(&dashed);
+        dc.Polyline(points.data(), static_cast<int>(points.size()));
+        dc.SelectObject(static_cast<const CPen*>(nullptr));
+    }
+    int red = 0;
+    for (int x = 5; x < 55; ++x) {
+        red += At(target, x, 5) == kRed;
+    }
+    EXPECT_GT(red, 20);
+    EXPECT_LT(red, 45);
+}
+
 TEST(Painting, TheSansSerifFaceHasARegularAndABoldWeightOnly) {
     const auto weightOf = [](int weight, const char* face) {
         CFont font;
