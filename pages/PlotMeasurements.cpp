@@ -147,10 +147,28 @@ std::vector<CPoint> CurvePoints(std::span<const double> hz, std::span<const doub
     const int right = PlotGeometry::kGridLeft + geometry.gridWidth;
     for (std::size_t i = 0; i < count; ++i) {
         const double x = geometry.CurveX(hz[i]);
-        if (x >= left && x <= right) {
-            points.emplace_back(static_cast<int>(std::lround(x)),
-                                geometry.LevelToY(std::clamp(db[i] + shiftDb, kPlotBottomDb, kPlotTopDb)));
+        if (x < left || x > right) {
+            continue;
         }
+        const CPoint point(static_cast<int>(std::lround(x)),
+                           geometry.LevelToY(std::clamp(db[i] + shiftDb, kPlotBottomDb, kPlotTopDb)));
+        // A measurement has several points to a column: a point on the same pixel, or one that
+        // goes on straight in the direction of the last line, lengthens that line instead of
+        // adding one. The pixels stay the same and a long curve draws in a fraction of the time.
+        if (!points.empty() && points.back() == point) {
+            continue;
+        }
+        if (points.size() >= 2) {
+            const CPoint from = points[points.size() - 2];
+            CPoint& to = points.back();
+            const CSize line(to.x - from.x, to.y - from.y);
+            const CSize next(point.x - to.x, point.y - to.y);
+            if (line.cx * next.cy == line.cy * next.cx && line.cx * next.cx + line.cy * next.cy > 0) {
+                to = point;
+                continue;
+            }
+        }
+        points.push_back(point);
     }
     return points;
 }

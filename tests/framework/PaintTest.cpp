@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 namespace {
@@ -146,6 +147,20 @@ TEST(Painting, ADashedPolylineRunsItsPatternRoundThePoints) {
     }
     EXPECT_GT(red, 20);
     EXPECT_LT(red, 45);
+    // A solid one covers every column but the last point's, as LineTo does.
+    {
+        CDC dc(&target);
+        CPen solid(PS_SOLID, 1, kBlue);
+        dc.SelectObject(&solid);
+        const std::array<CPoint, 3> corner = {CPoint(5, 2), CPoint(30, 2), CPoint(30, 8)};
+        dc.Polyline(corner.data(), 3);
+        dc.SelectObject(static_cast<const CPen*>(nullptr));
+    }
+    EXPECT_EQ(At(target, 5, 2), kBlue);
+    EXPECT_EQ(At(target, 30, 2), kBlue);
+    EXPECT_EQ(At(target, 30, 7), kBlue);
+    EXPECT_EQ(At(target, 30, 8), kWhite);
+    EXPECT_EQ(At(target, 4, 2), kWhite);
 }
 
 TEST(Painting, TheSansSerifFaceHasARegularAndABoldWeightOnly) {
