@@ -30,8 +30,8 @@ bool HasOutput(const CTonraDoc& doc, const std::string& path, int output) {
     if (output <= outputCount) {
         return true;
     }
-    std::cerr << "veltrix-cli: --output " << output << ": the setup file \"" << path << "\" has " << outputCount
-              << " outputs.\n"
+    std::cerr << "veltrix-cli: --output " << output << ": the setup file \"" << path << "\" has "
+              << outputCount << " outputs.\n"
               << kUsageHint << "\n";
     return false;
 }
@@ -78,7 +78,8 @@ void PrintFrd(const CTonraDoc& doc, const ResponseRequest& request, std::ostream
 
 int PrintPrediction(const CTonraDoc& doc, const ResponseRequest& request, std::ostream& out) {
     std::string problem;
-    const std::optional<model::Measurement> measurement = model::ReadMeasurementFile(request.measured, problem);
+    const std::optional<model::Measurement> measurement =
+        model::ReadMeasurementFile(request.measured, problem);
     if (!measurement) {
         app::ShowFileProblem(problem);
         return kExitFailed;
@@ -102,7 +103,8 @@ int PrintPrediction(const CTonraDoc& doc, const ResponseRequest& request, std::o
     out << "Hz\tMeasured\tPredicted\n";
     for (std::size_t i = 0; i < hz.size(); ++i) {
         if (hz[i] >= kLowestPrintedHz && hz[i] <= kHighestPrintedHz) {
-            out << Decimals(hz[i]) << '\t' << Decimals(measurement->db[i]) << '\t' << Decimals(predicted[i]) << '\n';
+            out << Decimals(hz[i]) << '\t' << Decimals(measurement->db[i]) << '\t' << Decimals(predicted[i])
+                << '\n';
         }
     }
     return kExitDone;

@@ -209,8 +209,9 @@ void CFilterResponse::ComputeOutputCurves(const CTonraDoc& doc, int output, int 
     const int inputCount = doc.GetInputCount();
     const int outputChannel = inputCount + output;
     ComputeChannels(doc, [&](int channel) {
-        const bool summed = channel == outputChannel ||
-                            (channel < inputCount && doc.GetParam(model::kMixLevel, outputChannel, channel) != 0);
+        const bool summed =
+            channel == outputChannel ||
+            (channel < inputCount && doc.GetParam(model::kMixLevel, outputChannel, channel) != 0);
         return summed && (filter < 0 || doc.IsLinked(channel, filter));
     });
 }

@@ -49,7 +49,7 @@ std::span<const double> CPlotMeasurements::Predicted(int output) const {
 }
 
 CPlotMeasurements::Curves CPlotMeasurements::CurvesOf(const CTonraDoc& doc, int output,
-                                                     const PlotGeometry& geometry) const {
+                                                      const PlotGeometry& geometry) const {
     Curves curves;
     if (const model::LoadedMeasurement* loaded = Loaded(doc, output)) {
         curves.shiftDb = DisplayShiftDb(loaded->measured);
@@ -98,7 +98,8 @@ bool CPlotMeasurements::RunMenu(CTonraDoc& doc, int output, CPoint screenPoint, 
     CMenu menu;
     menu.CreatePopupMenu();
     menu.AppendMenu(MF_STRING, kLoadCommand, Format("Load measurement for Out %d...", output + 1));
-    menu.AppendMenu(Loaded(doc, output) ? MF_STRING : MF_STRING | MF_GRAYED, kClearCommand, "Clear measurement");
+    menu.AppendMenu(Loaded(doc, output) ? MF_STRING : MF_STRING | MF_GRAYED, kClearCommand,
+                    "Clear measurement");
     switch (menu.TrackPopupMenu(TPM_RETURNCMD, screenPoint.x, screenPoint.y, owner)) {
     case kLoadCommand:
         return Load(doc, output);

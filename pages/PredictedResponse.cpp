@@ -29,7 +29,8 @@ void CPredictedResponse::Compute(const CTonraDoc& doc, int output, const model::
     const std::vector<double>& hz = loaded.measured.hz;
     const int device = doc.ResolveDevice(-1);
     const std::span<const double> computedAt = response_.Frequencies();
-    if (device != device_ || output != output_ || !std::equal(hz.begin(), hz.end(), computedAt.begin(), computedAt.end())) {
+    if (device != device_ || output != output_ ||
+        !std::equal(hz.begin(), hz.end(), computedAt.begin(), computedAt.end())) {
         device_ = device;
         output_ = output;
         response_.SetFrequencies(hz);

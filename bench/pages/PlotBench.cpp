@@ -87,7 +87,8 @@ void LoadMeasurement(CTonraDoc& doc, int output) {
     for (int i = 0; i < kMeasuredPoints; ++i) {
         loaded.measured.hz.push_back(20 * std::pow(10, 3.0 * i / (kMeasuredPoints - 1)));
         const double decades = 3.0 * i / (kMeasuredPoints - 1);
-        loaded.measured.db.push_back(-10 + 3 * std::sin(8 * std::numbers::pi * decades) + 0.5 * std::sin(i * 2.1));
+        loaded.measured.db.push_back(-10 + 3 * std::sin(8 * std::numbers::pi * decades) +
+                                     0.5 * std::sin(i * 2.1));
     }
     loaded.responseAtLoadDb = pages::OutputResponseAt(doc, output, loaded.measured.hz);
 }

@@ -134,14 +134,15 @@ TEST(CliResponse, PredictsAMeasurementAtItsOwnFrequencies) {
     // Against a neutral device the whole response of the setup is the change.
     const clitest::CliRun neutral = RunCli({"response", setup, "--measured", measured, "--output", "1"});
     ASSERT_EQ(neutral.exitCode, 0) << neutral.err.toStdString();
-    EXPECT_EQ(neutral.OutLines().mid(1), QStringList({"500.00\t85.00\t70.90", "1000.00\t85.00\t91.99",
-                                                     "2000.00\t84.50\t94.48"}));
+    EXPECT_EQ(neutral.OutLines().mid(1),
+              QStringList({"500.00\t85.00\t70.90", "1000.00\t85.00\t91.99", "2000.00\t84.50\t94.48"}));
 }
 
 TEST(CliResponse, RefusesAFileThatIsNoMeasurementNamingTheLine) {
     QTemporaryDir dir;
     const QString measured = SaveMeasurement(dir, "100, 85\r\n200, 86, 0\r\n300 dB 87\r\n");
-    const clitest::CliRun run = RunCli({"response", SaveKnownSetup(dir), "--measured", measured, "--output", "1"});
+    const clitest::CliRun run =
+        RunCli({"response", SaveKnownSetup(dir), "--measured", measured, "--output", "1"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains("Line 5 is no measurement line: \"300 dB 87\"")) << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty());
@@ -152,7 +153,8 @@ TEST(CliResponse, RefusesAFileThatIsNoMeasurementNamingTheLine) {
 TEST(CliResponse, WritesOneOutputAsFrd) {
     QTemporaryDir dir;
     const QString setup = SaveKnownSetup(dir);
-    const clitest::CliRun run = RunCli({"response", setup, "--output", "1", "--format", "frd", "--points", "3"});
+    const clitest::CliRun run =
+        RunCli({"response", setup, "--output", "1", "--format", "frd", "--points", "3"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QStringList lines = run.OutLines();
     ASSERT_EQ(lines.size(), 2 + 2);

@@ -49,7 +49,8 @@ TEST(Measurement, RefusesWhatIsNoMeasurementNamingTheLine) {
         {"100 90\n100 91\n", "Line 2 gives the frequency 100, which is not above the one before it."},
         {"0 90\n", "Line 1 gives the frequency 0, which is not above the one before it."},
         {"* x\n100 90\n\x01\x02\xff\n", "Line 3 holds characters that belong to no text file."},
-        {"* only comments\nFreq SPL\n", "The file holds no measurement line (a frequency in Hz and a level in dB)."},
+        {"* only comments\nFreq SPL\n",
+         "The file holds no measurement line (a frequency in Hz and a level in dB)."},
     };
     for (const auto& [text, expected] : cases) {
         std::string problem;

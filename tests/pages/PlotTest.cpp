@@ -545,7 +545,9 @@ TEST_F(PlotTest, AMeasurementLoadedFromTheMenuIsDrawnWithAPredictionThatFollowsE
     CScriptedUiService ui;
     const CScopedUiService scoped(ui);
     const CRect button2 = plot.Geometry().OutputButtonRect(1, 8);
-    const auto rightClick = [&](int x, int y) { QTest::mouseClick(window, Qt::RightButton, {}, OnScreen(x, y)); };
+    const auto rightClick = [&](int x, int y) {
+        QTest::mouseClick(window, Qt::RightButton, {}, OnScreen(x, y));
+    };
     ui.AnswerMenu(pages::CPlotMeasurements::kLoadCommand);
     ui.AnswerFileDialog(path.toStdString());
     rightClick(button2.left + 5, button2.top + 5);
