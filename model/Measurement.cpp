@@ -22,6 +22,8 @@ constexpr std::size_t kMostValues = 3;
 constexpr std::size_t kQuotedLength = 40;
 
 constexpr std::string_view kLineBlanks = " \t";
+// The byte order mark some editors write at the start of a UTF-8 file.
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -113,7 +115,11 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 } // namespace
 
 std::optional<Measurement> ParseMeasurement(QByteArrayView bytes, std::string& problem) {
-    const std::vector<std::string_view> lines = SplitLines(std::string_view(bytes.data(), bytes.size()));
+    std::string_view text(bytes.data(), static_cast<std::size_t>(bytes.size()));
+    if (text.starts_with(kUtf8Mark)) {
+        text.remove_prefix(kUtf8Mark.size()); // else the first point would read as text
+    }
+    const std::vector<std::string_view> lines = SplitLines(text);
     Measurement measurement;
     for (std::size_t n = 0; n < lines.size(); ++n) {
         const int lineNumber = static_cast<int>(n) + 1;
