@@ -16,8 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::vector<double>& hz = measurement->hz;
     FUZZ_CHECK(!hz.empty() && hz.size() == measurement->db.size());
-    FUZZ_CHECK(hz.front() > 0 && std::adjacent_find(hz.begin(), hz.end(), std::greater_equal<>()) == hz.end());
+    FUZZ_CHECK(hz.front() > 0 &&
+               std::adjacent_find(hz.begin(), hz.end(), std::greater_equal<>()) == hz.end());
     FUZZ_CHECK(std::all_of(hz.begin(), hz.end(), [](double x) { return std::isfinite(x); }));
-    FUZZ_CHECK(std::all_of(measurement->db.begin(), measurement->db.end(), [](double x) { return std::isfinite(x); }));
+    FUZZ_CHECK(std::all_of(measurement->db.begin(), measurement->db.end(),
+                           [](double x) { return std::isfinite(x); }));
     return 0;
 }

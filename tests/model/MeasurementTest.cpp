@@ -38,7 +38,9 @@ TEST(Measurement, ReadsTheLinesOfMeasurementExports) {
     const auto oldMac = Parse("\"FRD\"\r100 90\r200 91", problem);
     ASSERT_TRUE(oldMac) << problem;
     EXPECT_EQ(oldMac->db, (std::vector<double>{90, 91}));
-    const auto marked = Parse("\xEF\xBB\xBF" "100 90\n200 91\n", problem); // a UTF-8 byte order mark
+    const auto marked = Parse("\xEF\xBB\xBF"
+                              "100 90\n200 91\n",
+                              problem); // a UTF-8 byte order mark
     ASSERT_TRUE(marked) << problem;
     EXPECT_EQ(marked->hz, (std::vector<double>{100, 200}));
 }
