@@ -47,7 +47,7 @@ int main(int argc, char* argv[]) {
         return cli::RunPorts(options.json, std::cout);
     }
     if (options.command == cli::Command::Response) {
-        return cli::RunResponse(options.file, options.points, std::cout);
+        return cli::RunResponse(options.file, options.response, std::cout);
     }
     if (options.command == cli::Command::Eq) {
         return cli::RunEq(options.eq, std::cout);
