@@ -2,7 +2,7 @@
 
 namespace {
 
-constexpr int kWidth = 640;
+constexpr int kWidth = 760; // a line naming three changed values reads on one row
 constexpr int kTextHeight = 20;
 constexpr int kListTop = kDialogMargin + kTextHeight + 4;
 constexpr int kListHeight = 200;
