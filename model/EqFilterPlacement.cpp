@@ -273,7 +273,9 @@ std::string ChannelFilterText(const CTonraDoc& doc, int channel, FilterTextForma
     const int inputs = doc.GetInputCount(device);
     std::string title =
         channel < inputs ? Format("In %d", channel + 1) : Format("Out %d", channel - inputs + 1);
-    if (const std::string name = doc.GetParamText(kChannelName, channel, device); !name.empty()) {
+    // A channel that still has its default name is not named twice ("Out 1 Out 1").
+    if (const std::string name = doc.GetParamText(kChannelName, channel, device);
+        !name.empty() && name != title) {
         title += " " + name;
     }
     return WriteFilterText(ChannelBands(doc, channel, device), format, title);
