@@ -120,6 +120,7 @@ int CTonraView::OnCreate() {
     devicePanel_.ShowWindow(SW_HIDE);
     SetPageMode(kHomePage);
     SetTimer(kStatusTimerId, kStatusTimerMs);
+    InstallEditKeys();
     return 0;
 }
 
@@ -322,7 +323,12 @@ void CTonraView::OnMouseMove(UINT, CPoint) {
     SendMessageToDescendants(UM_HOVER_MOVED, 0, 0);
 }
 
-void CTonraView::OnLButtonUp(UINT, CPoint) { SendMessageToDescendants(UM_END_TRACKING, 0, 0); }
+void CTonraView::OnLButtonUp(UINT, CPoint) { EndTracking(0); }
+
+void CTonraView::EndTracking(WPARAM id) {
+    SendMessageToDescendants(UM_END_TRACKING, id, 0);
+    document_.EndOpenGesture();
+}
 
 LRESULT CTonraView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -330,7 +336,7 @@ LRESULT CTonraView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SendMessageToDescendants(UM_HOVER_MOVED, wParam, 0);
         return 1;
     case UM_CTRL_RELEASE:
-        SendMessageToDescendants(UM_END_TRACKING, wParam, 0);
+        EndTracking(wParam);
         return 1;
     case UM_CTRL_PRESS:
         OnCommand(static_cast<UINT>(wParam));
