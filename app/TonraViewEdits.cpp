@@ -80,7 +80,9 @@ void CTonraView::GoToHistoryPoint(std::size_t stepsDone) {
         last = undo ? document_.UndoStep() : document_.RedoStep();
         ++count;
     }
-    const std::string what = count == 1 ? model::DescribeStep(document_, -1, *last) : Format(kStepsText, count);
+    const auto direction = undo ? model::StepDirection::TakenBack : model::StepDirection::Made;
+    const std::string what =
+        count == 1 ? model::DescribeStep(document_, -1, *last, direction) : Format(kStepsText, count);
     Announce((undo ? kUndoWord : kRedoWord) + what);
     devicePanel_.Refresh();
 }

@@ -83,19 +83,20 @@ std::string ChangeFieldText(const FieldRef& field) {
     }
 }
 
-std::string DescribeChange(const CTonraDoc& doc, int device, const EditStep& step, const FieldChange& change) {
+std::string DescribeChange(const CTonraDoc& doc, int device, const EditStep& step, const FieldChange& change,
+                           StepDirection direction) {
     const int d = doc.ResolveDevice(device);
+    const bool back = direction == StepDirection::TakenBack;
     return ChangeChannelText(doc, d, change.field) + " " + ChangeFieldText(change.field) + " " +
-           ValueText(doc, d, step, change.field, change.before) + " -> " +
-           ValueText(doc, d, step, change.field, change.after);
+           ValueText(doc, d, step, change.field, back ? change.after : change.before) + " -> " +
+           ValueText(doc, d, step, change.field, back ? change.before : change.after);
 }
 
-std::string DescribeStep(const CTonraDoc& doc, int device, const EditStep& step, bool withLabel) {
-    std::string text = withLabel && !step.label.empty() ? step.label + ": " : std::string();
+std::string DescribeStep(const CTonraDoc& doc, int device, const EditStep& step, StepDirection direction) {
     if (step.changes.empty()) {
-        return text;
+        return {};
     }
-    text += DescribeChange(doc, device, step, step.changes.front());
+    std::string text = DescribeChange(doc, device, step, step.changes.front(), direction);
     if (step.changes.size() > 1) {
         text += Format(" and %zu more", step.changes.size() - 1);
     }
@@ -108,7 +109,7 @@ std::vector<std::string> HistoryLines(const CTonraDoc& doc, int device) {
     for (std::size_t i = history.Size(); i-- > 0;) {
         const EditStep& step = history.Step(i);
         lines.push_back(TimeText(step.time) + "  " + (i >= history.Done() ? kUndoneMark : "") +
-                        DescribeStep(doc, device, step, true));
+                        (step.label.empty() ? "" : step.label + ": ") + DescribeStep(doc, device, step));
     }
     lines.emplace_back(kHistoryStartText);
     return lines;

@@ -18,12 +18,15 @@ std::string ChannelText(const CTonraDoc& doc, int device, int channel);
 std::string ChangeChannelText(const CTonraDoc& doc, int device, const FieldRef& field);
 // "Level", "EQ2 Freq", "Src In3", "Link", "EQ1 On".
 std::string ChangeFieldText(const FieldRef& field);
-// "Out 2 Level +2.50 -> -1.00"; the values before and after in the units the device's values
-// have now (a band's type and Q display decide how its width reads).
-std::string DescribeChange(const CTonraDoc& doc, int device, const EditStep& step, const FieldChange& change);
-// The first change, and " and 3 more" when there are more; the label in front when there is one
-// and `withLabel`.
-std::string DescribeStep(const CTonraDoc& doc, int device, const EditStep& step, bool withLabel = false);
+// How a step reads: as it was made (before -> after), or as an undo takes it back.
+enum class StepDirection { Made, TakenBack };
+// "Out 2 Level -1.00 -> +2.50"; the values in the units the device's values have now (a band's
+// type and Q display decide how its width reads).
+std::string DescribeChange(const CTonraDoc& doc, int device, const EditStep& step, const FieldChange& change,
+                           StepDirection direction = StepDirection::Made);
+// The first change, and " and 3 more" when there are more.
+std::string DescribeStep(const CTonraDoc& doc, int device, const EditStep& step,
+                         StepDirection direction = StepDirection::Made);
 
 // The history of a device for its window: line 0 the newest step, then older ones, and last the
 // line of the point before the oldest step (kHistoryStartText). Line i stands for the point at
