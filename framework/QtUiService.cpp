@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMessageBox>
 
 namespace {
@@ -113,4 +114,21 @@ int CQtUiService::RunModal(CDialog& dialog) {
     const int result = dialog.IsEnded() ? dialog.Result() : IDCANCEL;
     dialog.DestroyDialogWindow();
     return result;
+}
+
+UINT CQtUiService::PopupMenu(const std::vector<MenuItem>& items, CPoint screenPoint) {
+    QMenu menu(QApplication::activeWindow());
+    for (const MenuItem& item : items) {
+        if ((item.flags & MF_SEPARATOR) != 0) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action = menu.addAction(ToQString(item.text));
+        action->setData(item.id);
+        action->setEnabled((item.flags & MF_GRAYED) == 0);
+        action->setCheckable((item.flags & MF_CHECKED) != 0);
+        action->setChecked((item.flags & MF_CHECKED) != 0);
+    }
+    const QAction* chosen = menu.exec(QPoint(screenPoint.x, screenPoint.y));
+    return chosen ? chosen->data().toUInt() : 0;
 }

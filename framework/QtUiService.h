@@ -10,6 +10,7 @@ public:
     int MessageBox(const std::string& text, const std::string& caption, UINT type) override;
     std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
     int RunModal(CDialog& dialog) override;
+    UINT PopupMenu(const std::vector<MenuItem>& items, CPoint screenPoint) override;
 
 private:
     // The folder of the file chosen last: where the next file dialog opens.

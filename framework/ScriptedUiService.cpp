@@ -2,6 +2,8 @@
 
 #include "framework/Dialog.h"
 
+#include <algorithm>
+
 std::vector<std::string> CScriptedUiService::MessageTexts() const {
     std::vector<std::string> texts;
     for (const Shown& item : shown_) {
@@ -17,6 +19,8 @@ void CScriptedUiService::Clear() {
     messageAnswers_.clear();
     fileAnswers_.clear();
     dialogScripts_.clear();
+    menuAnswers_.clear();
+    lastMenu_.clear();
     unscripted_ = 0;
 }
 
@@ -58,4 +62,24 @@ int CScriptedUiService::RunModal(CDialog& dialog) {
     const int result = dialog.IsEnded() ? dialog.Result() : IDCANCEL;
     dialog.DestroyDialogWindow();
     return result;
+}
+
+UINT CScriptedUiService::PopupMenu(const std::vector<MenuItem>& items, CPoint) {
+    std::string captions;
+    for (const MenuItem& item : items) {
+        captions += (item.flags & MF_SEPARATOR) != 0 ? "-" : item.text;
+        captions += '\n';
+    }
+    shown_.push_back({Shown::Kind::Menu, captions, {}, 0});
+    lastMenu_ = items;
+    if (menuAnswers_.empty()) {
+        ++unscripted_;
+        return 0;
+    }
+    const UINT answer = menuAnswers_.front();
+    menuAnswers_.pop_front();
+    const bool offered = std::any_of(items.begin(), items.end(), [answer](const MenuItem& item) {
+        return item.id == answer && (item.flags & (MF_SEPARATOR | MF_GRAYED)) == 0;
+    });
+    return offered ? answer : 0;
 }

@@ -41,6 +41,7 @@ constexpr UINT WM_SETFOCUS = 0x0007;
 constexpr UINT WM_KILLFOCUS = 0x0008;
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT WM_CONTEXTMENU = 0x007B; // wParam: the window clicked; lParam: the screen point
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_MOUSEMOVE = 0x0200;

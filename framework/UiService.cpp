@@ -20,6 +20,8 @@ std::string& AppName() {
 
 CUiService::~CUiService() = default;
 
+UINT CUiService::PopupMenu(const std::vector<MenuItem>&, CPoint) { return 0; }
+
 CUiService& UiService() { return installedService ? *installedService : DefaultService(); }
 
 CUiService* SetUiService(CUiService* service) {

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include <vector>
+
 class CDialog;
 
 // Message box types (combinable: one button set, one icon).
@@ -39,6 +41,18 @@ struct FileDialogRequest {
     std::string title;
 };
 
+// One entry of a popup menu: MF_STRING with a command id and a caption ("&" marks the
+// mnemonic), or MF_SEPARATOR; MF_GRAYED and MF_CHECKED may be added to a string.
+constexpr UINT MF_STRING = 0x0000;
+constexpr UINT MF_GRAYED = 0x0001;
+constexpr UINT MF_CHECKED = 0x0008;
+constexpr UINT MF_SEPARATOR = 0x0800;
+struct MenuItem {
+    UINT flags = MF_STRING;
+    UINT id = 0;
+    std::string text;
+};
+
 class CUiService {
 public:
     virtual ~CUiService();
@@ -48,6 +62,10 @@ public:
     virtual std::optional<std::string> FileDialog(const FileDialogRequest& request) = 0;
     // Runs a modal dialog and returns its result (IDOK or IDCANCEL).
     virtual int RunModal(CDialog& dialog) = 0;
+    // Shows a popup menu at a point on the screen and returns the command id of the chosen
+    // entry, or 0 when the menu was dismissed. Default: every menu is dismissed (for programs
+    // without a screen).
+    virtual UINT PopupMenu(const std::vector<MenuItem>& items, CPoint screenPoint);
 };
 
 // The installed service. Without one installed, the stderr service answers.

@@ -6,6 +6,7 @@
 #include "framework/WndWidget.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -190,6 +191,10 @@ bool WndWidgetHook::Deliver(QEvent* event) {
                           key->isAutoRepeat() ? 1 : 0);
         break;
     }
+    case QEvent::ContextMenu:
+        owner->WindowProc(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(owner),
+                          PointParam(static_cast<QContextMenuEvent*>(event)->globalPos()));
+        break;
     case QEvent::FocusIn:
     case QEvent::FocusOut:
         // A menu that pops up (an edit's own context menu) does not take the focus on the
@@ -512,6 +517,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         OnKeyDown(static_cast<UINT>(wParam), 1, static_cast<UINT>(lParam));
         return 0;
+    case WM_CONTEXTMENU:
+        OnContextMenu(reinterpret_cast<CWnd*>(wParam), PointFromParam(lParam));
+        return 0;
     case WM_SETFOCUS:
         OnSetFocus();
         return 0;
@@ -533,4 +541,20 @@ void CWnd::OnLButtonDblClk(UINT flags, CPoint point) { OnLButtonDown(flags, poin
 void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
 void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
 void CWnd::OnSetFocus() { Default(); }
+
+void CWnd::OnContextMenu(CWnd* window, CPoint screenPoint) {
+    // The request arrives accepted; a widget without a menu of its own ignores it.
+    const WndWidgetHook* hook = Hook();
+    QEvent* event = hook ? hook->CurrentEvent() : nullptr;
+    if (event && event->type() == QEvent::ContextMenu) {
+        Default();
+        if (event->isAccepted()) {
+            return;
+        }
+    }
+    if (CWnd* parent = GetParent()) {
+        parent->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window),
+                            MAKELPARAM(screenPoint.x, screenPoint.y));
+    }
+}
 void CWnd::OnKillFocus() { Default(); }

@@ -82,6 +82,10 @@ protected:
     virtual void OnLButtonDblClk(UINT flags, CPoint point);
     virtual void OnMouseMove(UINT flags, CPoint point);
     virtual void OnKeyDown(UINT virtualKey, UINT repeatCount, UINT flags);
+    // A context menu is asked for in `window` (by the right mouse button or the keyboard) at
+    // `screenPoint`. Default: the control's own menu if it has one (an edit field), otherwise
+    // the request goes on to the parent, as on the original platform.
+    virtual void OnContextMenu(CWnd* window, CPoint screenPoint);
     virtual void OnSetFocus();
     virtual void OnKillFocus();
 

@@ -38,6 +38,7 @@ private:
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseMove:
         case QEvent::KeyPress:
+        case QEvent::ContextMenu:
         case QEvent::FocusIn:
         case QEvent::FocusOut:
             return true;
