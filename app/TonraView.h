@@ -47,6 +47,9 @@ public:
         kHome = 107,
     };
 
+    // The entries of the device page's context menu.
+    enum EditCommand : UINT { kUndoCommand = 1, kRedoCommand, kHistoryCommand };
+
     explicit CTonraView(CTonraDoc& document);
     ~CTonraView() override;
 
@@ -107,6 +110,8 @@ protected:
     void OnMouseMove(UINT flags, CPoint point) override;
     void OnLButtonUp(UINT flags, CPoint point) override;
     void OnTimer(UINT_PTR id) override;
+    // On the device page: Undo, Redo and History... of the shown device.
+    void OnContextMenu(CWnd* window, CPoint screenPoint) override;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

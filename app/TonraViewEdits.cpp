@@ -4,6 +4,7 @@
 
 #include "dialogs/SetupHistory.h"
 #include "framework/Format.h"
+#include "framework/Menu.h"
 #include "model/EditText.h"
 #include "model/TonraDoc.h"
 
@@ -18,6 +19,11 @@ const char* const kRedoWord = "Redo: ";
 const char* const kStepsText = "%d steps";
 const char* const kNothingToUndo = "Nothing to undo";
 const char* const kNothingToRedo = "Nothing to redo";
+
+// The device page's context menu.
+const char* const kUndoEntry = "&Undo";
+const char* const kRedoEntry = "&Redo";
+const char* const kHistoryEntry = "&History...";
 
 // The keys, anywhere in the main window and its popups; a text field being edited keeps its own.
 struct EditKey {
@@ -90,6 +96,35 @@ void CTonraView::GoToHistoryPoint(std::size_t stepsDone) {
 void CTonraView::Announce(const std::string& text) {
     statusLine_.Announce(text, CStatusLine::Clock::now());
     UpdateStatusLine();
+}
+
+void CTonraView::OnContextMenu(CWnd* window, CPoint screenPoint) {
+    if (document_.pageMode != kDevicePage) {
+        CWnd::OnContextMenu(window, screenPoint);
+        return;
+    }
+    document_.EndOpenGesture();
+    const model::EditHistory& history = document_.History();
+    const auto grayedUnless = [](bool enabled) { return enabled ? MF_STRING : MF_STRING | MF_GRAYED; };
+    CMenu menu;
+    menu.CreatePopupMenu();
+    menu.AppendMenu(grayedUnless(history.Done() > 0), kUndoCommand, kUndoEntry);
+    menu.AppendMenu(grayedUnless(history.Done() < history.Size()), kRedoCommand, kRedoEntry);
+    menu.AppendMenu(MF_SEPARATOR);
+    menu.AppendMenu(MF_STRING, kHistoryCommand, kHistoryEntry);
+    switch (menu.TrackPopupMenu(TPM_RETURNCMD, screenPoint.x, screenPoint.y, this)) {
+    case kUndoCommand:
+        UndoEdit();
+        break;
+    case kRedoCommand:
+        RedoEdit();
+        break;
+    case kHistoryCommand:
+        OnHistory();
+        break;
+    default:
+        break;
+    }
 }
 
 void CTonraView::OnHistory() {

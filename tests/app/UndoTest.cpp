@@ -133,7 +133,11 @@ TEST_F(Undo, IsRefusedWhileTheDeviceRefusesControl) {
     Click(Centre(Strip(1, 4, 12).mute)); // the document takes it; nothing is sent
     Ui().Clear();
     CtrlKey(Qt::Key_Z);
-    EXPECT_EQ(Ui().MessageTexts(), std::vector<std::string>{kRefusedText});
+    // The same from the device page's context menu.
+    Ui().AnswerMenu(CTonraView::kUndoCommand);
+    QTest::mouseClick(started.app.GetMainWnd()->GetWidget()->windowHandle(), Qt::RightButton, {}, QPoint(3, 200));
+    EXPECT_EQ(Ui().LastMenu().size(), 4u);
+    EXPECT_EQ(Ui().MessageTexts(), std::vector<std::string>(2, kRefusedText));
     EXPECT_EQ(Doc().mute[0][1], 1 - mute);
     EXPECT_EQ(Doc().History().Done(), 1u);
 }
