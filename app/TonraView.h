@@ -179,5 +179,6 @@ private:
     CStatusLine statusLine_;
     std::string paintedStatus_;
     std::string paintedNote_;
+    bool statusWidened_ = false;
     std::function<bool()> saveQuery_;
 };

@@ -77,7 +77,7 @@ std::string ChangeFieldText(const FieldRef& field) {
     case kFieldLinkGroup:
         return "Link";
     case kFieldBandOn:
-        return Format("EQ%d On", field.index + 1);
+        return Format("EQ%d Band", field.index + 1);
     default:
         return SheetParamLabel(field.kind, field.index);
     }

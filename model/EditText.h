@@ -16,7 +16,7 @@ namespace model {
 std::string ChannelText(const CTonraDoc& doc, int device, int channel);
 // "In 1", "Out 2": the channel of a changed field.
 std::string ChangeChannelText(const CTonraDoc& doc, int device, const FieldRef& field);
-// "Level", "EQ2 Freq", "Src In3", "Link", "EQ1 On".
+// "Level", "EQ2 Freq", "Src In3", "Link", "EQ1 Band" (the band switched on or off).
 std::string ChangeFieldText(const FieldRef& field);
 // How a step reads: as it was made (before -> after), or as an undo takes it back.
 enum class StepDirection { Made, TakenBack };
