@@ -226,6 +226,8 @@ private:
     int* FieldPointer(const model::FieldRef& field, int device);
     // Writes the values of a step before (`undo`) or after it.
     void ApplyStep(const model::EditStep& step, int device, bool undo);
+    // Undoes (`undo`) or redoes a step of the device's history.
+    const model::EditStep* TakeStep(int device, bool undo);
 
     CMsgWnd* view_ = nullptr;
     bool modified_ = false;

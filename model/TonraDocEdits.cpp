@@ -144,22 +144,20 @@ void CTonraDoc::ApplyStep(const EditStep& step, int d, bool undo) {
     SetModifiedFlag();
 }
 
-const EditStep* CTonraDoc::UndoStep(int device) {
-    EndOpenGesture();
-    const int d = ResolveDevice(device);
-    const EditStep* step = d < 0 ? nullptr : histories_[static_cast<std::size_t>(d)].Undo();
-    if (step) {
-        ApplyStep(*step, d, true);
-    }
-    return step;
-}
+const EditStep* CTonraDoc::UndoStep(int device) { return TakeStep(device, true); }
 
-const EditStep* CTonraDoc::RedoStep(int device) {
+const EditStep* CTonraDoc::RedoStep(int device) { return TakeStep(device, false); }
+
+const EditStep* CTonraDoc::TakeStep(int device, bool undo) {
     EndOpenGesture();
     const int d = ResolveDevice(device);
-    const EditStep* step = d < 0 ? nullptr : histories_[static_cast<std::size_t>(d)].Redo();
+    if (d < 0) {
+        return nullptr;
+    }
+    EditHistory& history = histories_[static_cast<std::size_t>(d)];
+    const EditStep* step = undo ? history.Undo() : history.Redo();
     if (step) {
-        ApplyStep(*step, d, false);
+        ApplyStep(*step, d, undo);
     }
     return step;
 }

@@ -1,4 +1,5 @@
 // The operator's edits as steps: gestures, linked channels, undo and redo, what is never a step.
+#include "NewDocument.h"
 #include "model/EditGesture.h"
 #include "model/EditText.h"
 #include "model/ParamScales.h"
@@ -11,12 +12,6 @@
 using namespace model;
 
 namespace {
-
-std::unique_ptr<CTonraDoc> NewDocument() {
-    auto doc = std::make_unique<CTonraDoc>();
-    doc->OnNewDocument();
-    return doc;
-}
 
 std::string LastStepText(const CTonraDoc& doc, int device = -1) {
     const EditHistory& history = doc.History(device);
