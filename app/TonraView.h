@@ -115,7 +115,6 @@ protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-
     // Edits (app/TonraViewEdits.cpp).
     void InstallEditKeys();
     // Undoes or redoes the steps between the point the shown device is at and the point at

@@ -275,8 +275,9 @@ void CTonraView::OnCopy() {
     CSetupCopy dialog;
     dialog.document = &document_;
     if (dialog.DoModal() == IDOK) {
-        const model::EditGesture copy(document_, kCopyLabel + model::ChannelText(document_, -1, dialog.source) +
-                                                     " -> " + model::ChannelText(document_, -1, dialog.target));
+        const model::EditGesture copy(document_,
+                                      kCopyLabel + model::ChannelText(document_, -1, dialog.source) + " -> " +
+                                          model::ChannelText(document_, -1, dialog.target));
         document_.CopyChannel(dialog.source, dialog.target, -1);
         devicePanel_.Refresh();
     }

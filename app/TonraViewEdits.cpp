@@ -44,9 +44,8 @@ void CTonraView::InstallEditKeys() {
         // Owned by the view's widget.
         auto* shortcut = new QShortcut(QKeySequence(key.key), GetWidget());
         shortcut->setContext(Qt::ApplicationShortcut);
-        QObject::connect(shortcut, &QShortcut::activated, GetWidget(), [this, command = key.command] {
-            (this->*command)();
-        });
+        QObject::connect(shortcut, &QShortcut::activated, GetWidget(),
+                         [this, command = key.command] { (this->*command)(); });
     }
 }
 
@@ -133,7 +132,8 @@ void CTonraView::OnHistory() {
     }
     document_.EndOpenGesture();
     const auto linesNow = [this] {
-        return CSetupHistory::Lines{model::HistoryLines(document_, -1), model::HistoryCurrentLine(document_, -1)};
+        return CSetupHistory::Lines{model::HistoryLines(document_, -1),
+                                    model::HistoryCurrentLine(document_, -1)};
     };
     CSetupHistory dialog(document_.currentDevice);
     dialog.lines = linesNow();

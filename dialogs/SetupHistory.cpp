@@ -18,8 +18,8 @@ CSetupHistory::CSetupHistory(int device) : CDialog(Format(kCaption, device + 1),
 void CSetupHistory::CreateControls() {
     const int right = kWidth - kDialogMargin;
     list_ = AddListBox(kListId, CRect(kDialogMargin, kDialogMargin, right, kDialogMargin + kListHeight));
-    AddButton(IDCANCEL, kCloseText, CRect(right - kDialogButtonWidth, kButtonsTop, right, kButtonsTop + kDialogButtonHeight),
-              true);
+    AddButton(IDCANCEL, kCloseText,
+              CRect(right - kDialogButtonWidth, kButtonsTop, right, kButtonsTop + kDialogButtonHeight), true);
 }
 
 bool CSetupHistory::OnInitDialog() {

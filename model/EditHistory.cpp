@@ -31,7 +31,8 @@ void EditStep::MergeText(FieldRef field, const std::string& before, const std::s
 bool EditStep::DropUnchanged() {
     std::erase_if(changes, [&](const FieldChange& change) {
         if (change.field.kind == kChannelName) {
-            return texts[static_cast<std::size_t>(change.before)] == texts[static_cast<std::size_t>(change.after)];
+            return texts[static_cast<std::size_t>(change.before)] ==
+                   texts[static_cast<std::size_t>(change.after)];
         }
         return change.before == change.after;
     });

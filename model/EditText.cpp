@@ -61,7 +61,8 @@ std::string ChannelText(const CTonraDoc& doc, int device, int channel) {
 std::string ChangeChannelText(const CTonraDoc& doc, int device, const FieldRef& field) {
     if (KeptBySlot(field)) {
         const bool input = field.place < kOutputSlotBase;
-        return Format(input ? "In %d" : "Out %d", input ? field.place + 1 : field.place - kOutputSlotBase + 1);
+        return Format(input ? "In %d" : "Out %d",
+                      input ? field.place + 1 : field.place - kOutputSlotBase + 1);
     }
     return ChannelText(doc, device, field.place);
 }

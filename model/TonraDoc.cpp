@@ -1,8 +1,8 @@
 #include "model/TonraDoc.h"
 
 #include "framework/MsgWnd.h"
-#include "model/EditGesture.h"
 #include "model/DeviceText.h"
+#include "model/EditGesture.h"
 #include "model/ParamDescriptor.h"
 #include "model/ParamScales.h"
 
@@ -210,7 +210,10 @@ int CTonraDoc::SetParam(int kind, int value, int channel, int index, int device)
         }
         const int slot = ChannelSlot(i, d);
         if (int* field = slot < 0 ? nullptr : ParamField(kind, d, slot, index); field && *field != clamped) {
-            Record(d, {static_cast<std::uint8_t>(kind), static_cast<std::uint8_t>(slot), static_cast<std::uint8_t>(recordedIndex)}, *field, clamped);
+            Record(d,
+                   {static_cast<std::uint8_t>(kind), static_cast<std::uint8_t>(slot),
+                    static_cast<std::uint8_t>(recordedIndex)},
+                   *field, clamped);
             *field = clamped;
             SetModifiedFlag();
         }

@@ -72,7 +72,8 @@ void CTonraDoc::SetLinkGroup(int group, int channel, int device) {
         return;
     }
     int& stored = linkGroup[d][channel];
-    Record(d, {static_cast<std::uint8_t>(kFieldLinkGroup), static_cast<std::uint8_t>(channel), 0}, stored, group);
+    Record(d, {static_cast<std::uint8_t>(kFieldLinkGroup), static_cast<std::uint8_t>(channel), 0}, stored,
+           group);
     if (stored != group) {
         stored = group;
         SetModifiedFlag(); // link groups are part of the setup
@@ -166,7 +167,9 @@ const EditStep* CTonraDoc::TakeStep(int device, bool undo) {
 
 namespace model {
 
-EditGesture::EditGesture(CTonraDoc& doc, std::string label) : doc_(doc) { doc_.BeginGesture(std::move(label)); }
+EditGesture::EditGesture(CTonraDoc& doc, std::string label) : doc_(doc) {
+    doc_.BeginGesture(std::move(label));
+}
 
 EditGesture::~EditGesture() {
     if (watched_ && watched_->device >= 0) {
@@ -175,7 +178,8 @@ EditGesture::~EditGesture() {
         for (std::size_t i = 0; i < fields.size(); ++i) {
             const FieldRef& field = fields[i];
             if (field.kind == kChannelName) {
-                doc_.RecordName(d, field.place, watched_->names[field.place], doc_.channelName[d][field.place]);
+                doc_.RecordName(d, field.place, watched_->names[field.place],
+                                doc_.channelName[d][field.place]);
             } else {
                 doc_.Record(d, field, watched_->values[i], doc_.FieldValue(field, d));
             }

@@ -26,12 +26,14 @@ protected:
     }
     // A key with Ctrl (and Shift) where the focus is.
     void CtrlKey(Qt::Key key, bool shift = false) {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : started.app.GetMainWnd()->GetWidget();
+        QWidget* target =
+            QApplication::focusWidget() ? QApplication::focusWidget() : started.app.GetMainWnd()->GetWidget();
         QTest::keyClick(target, key, shift ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
     }
     // The device holds `value` in the field `field` of slot `slot`.
     bool DeviceHas(model::SlotArray<int> CTonraParams::*field, int slot, int value) {
-        return WaitFor([&] { return (Device().*field)[0][slot] == value && (Doc().*field)[0][slot] == value; });
+        return WaitFor(
+            [&] { return (Device().*field)[0][slot] == value && (Doc().*field)[0][slot] == value; });
     }
 };
 
@@ -60,7 +62,8 @@ TEST_F(Undo, TypedGainMuteClickAndFaderDragAreUndoneAndRedoneOnTheDevice) {
 
     // A drag of many moves is one step.
     const CModFader& fader = View().DevicePanel().GetStrip(0).gainFader;
-    const CPoint thumb{Centre(Strip(0, 4, 12).fader).x, Strip(0, 4, 12).fader.top + fader.ValueToY(fader.value)};
+    const CPoint thumb{Centre(Strip(0, 4, 12).fader).x,
+                       Strip(0, 4, 12).fader.top + fader.ValueToY(fader.value)};
     Press(thumb);
     for (int dy = 5; dy <= 40; dy += 5) {
         Move({thumb.x, thumb.y - dy});
@@ -135,7 +138,8 @@ TEST_F(Undo, IsRefusedWhileTheDeviceRefusesControl) {
     CtrlKey(Qt::Key_Z);
     // The same from the device page's context menu.
     Ui().AnswerMenu(CTonraView::kUndoCommand);
-    QTest::mouseClick(started.app.GetMainWnd()->GetWidget()->windowHandle(), Qt::RightButton, {}, QPoint(3, 200));
+    QTest::mouseClick(started.app.GetMainWnd()->GetWidget()->windowHandle(), Qt::RightButton, {},
+                      QPoint(3, 200));
     EXPECT_EQ(Ui().LastMenu().size(), 4u);
     EXPECT_EQ(Ui().MessageTexts(), std::vector<std::string>(2, kRefusedText));
     EXPECT_EQ(Doc().mute[0][1], 1 - mute);

@@ -67,7 +67,8 @@ TEST(EditHistory, GesturesGroupEditsAndAGestureThatChangesNothingIsNoStep) {
     EXPECT_EQ(doc->History().Step(0).changes.size(), 2u);
     EXPECT_EQ(DescribeStep(*doc, -1, doc->History().Step(0), StepDirection::TakenBack),
               "In 1 EQ1 Level +1.50 -> 0.00 and 1 more");
-    EXPECT_NE(HistoryLines(*doc, -1)[0].find("  Import: In 1 EQ1 Level 0.00 -> +1.50 and 1 more"), std::string::npos);
+    EXPECT_NE(HistoryLines(*doc, -1)[0].find("  Import: In 1 EQ1 Level 0.00 -> +1.50 and 1 more"),
+              std::string::npos);
 
     {
         const EditGesture nothing(*doc);
