@@ -82,8 +82,15 @@ void CTonraView::GoToHistoryPoint(std::size_t stepsDone) {
     const model::EditStep* last = nullptr;
     int count = 0;
     while (history.Done() != stepsDone) {
-        last = undo ? document_.UndoStep() : document_.RedoStep();
+        const model::EditStep* step = undo ? document_.UndoStep() : document_.RedoStep();
+        if (!step) {
+            break;
+        }
+        last = step;
         ++count;
+    }
+    if (!last) {
+        return;
     }
     const auto direction = undo ? model::StepDirection::TakenBack : model::StepDirection::Made;
     const std::string what =
