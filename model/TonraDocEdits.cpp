@@ -3,6 +3,7 @@
 #include "model/EditGesture.h"
 #include "model/TonraDoc.h"
 
+#include <algorithm>
 #include <utility>
 
 using namespace model;
@@ -130,7 +131,9 @@ void CTonraDoc::ApplyStep(const EditStep& step, int d, bool undo) {
         if (change.field.kind == kChannelName) {
             channelName[d][change.field.place] = step.texts[static_cast<std::size_t>(value)];
         } else if (int* field = FieldPointer(change.field, d)) {
-            *field = value;
+            // The slot may hold another model by now: its ranges hold, as for any edit.
+            const bool param = change.field.kind < kParamKindCount;
+            *field = param ? std::clamp(value, 0, ParamUpperBound(change.field.kind, d)) : value;
         }
     };
     if (undo) {

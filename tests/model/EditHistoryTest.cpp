@@ -111,6 +111,14 @@ TEST(EditHistory, ValuesFromTheDeviceAreNeverStepsAndEachDeviceHasItsOwnHistory)
     EXPECT_EQ(doc->shadow.channelName[3][2], "Kick"); // so the engine sends the old name
     doc->UndoStep(0);
     EXPECT_EQ(doc->gain[0][0], 100); // the value before the operator's step
+
+    // A slot that holds another model by now keeps that model's ranges.
+    doc->SetParam(kDelay, 21600, 0, 0, 5);
+    doc->EndOpenGesture();
+    doc->UndoStep(5);
+    doc->deviceModel[5] = "KVA-1326"; // a sync brought a short-delay model
+    doc->RedoStep(5);
+    EXPECT_EQ(doc->delay[5][0], 2400);
 }
 
 TEST(EditHistory, BandSwitchesCopiesAndWholeDeviceLoadsAreSteps) {
