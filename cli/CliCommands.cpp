@@ -10,20 +10,44 @@ namespace cli {
 
 namespace {
 
-constexpr std::array<CommandInfo, 10> kCommands = {{
+constexpr std::array<CommandInfo, 11> kCommands = {{
     {"dump", Command::Dump, 1, 1, nullptr, false, "dump FILE.dat",
      "print the data sheet of a setup file as tab-separated text",
      "The first line holds the channel headers, then one line per row of the data sheet.\n"
      "Example:\n"
      "  veltrix-cli dump backup.dat\n"},
-    {"response", Command::Response, 1, 1, nullptr, false, "response FILE.dat [--points N]",
-     "print the frequency response of every output of a setup file as tab-separated text",
+    {"response", Command::Response, 1, 1, nullptr, false,
+     "response FILE.dat [--points N] [--output N] [--format frd] [--measured M [--baseline B.dat]]",
+     "print the frequency response of the outputs of a setup file, or predict a measurement",
      "A line \"Hz Out1 .. OutN\", then per frequency the level of every output in dB (gains, EQ\n"
      "and crossovers summed as the plot sums them, limited to +20 .. -40).\n"
      "--points N is the plot's grid width, 2 to 100000 (default 960): N - 1 frequencies from\n"
      "20 Hz upwards, f = 20 x 10^(3k / N).\n"
-     "Example:\n"
-     "  veltrix-cli response backup.dat --points 200\n"},
+     "--output N prints output N only; with --format frd as an FRD file (frequency, dB not\n"
+     "limited, phase 0) that a measurement program imports as an overlay.\n"
+     "--measured M reads a measurement of output N (REW text export or FRD: frequency, dB and\n"
+     "phase per line) and prints \"Hz Measured Predicted\" for every measured frequency from\n"
+     "20 Hz to 20 kHz: the predicted level is the measured one plus the output's response in\n"
+     "FILE.dat minus its response in B.dat, the setup the measurement was made with (without\n"
+     "--baseline, a setup with every gain, band and filter neutral), at that very frequency.\n"
+     "Examples:\n"
+     "  veltrix-cli response backup.dat --points 200\n"
+     "  veltrix-cli response backup.dat --output 2 --format frd > out2.frd\n"
+     "  veltrix-cli response tuned.dat --measured out2.txt --output 2 --baseline measured-with.dat\n"},
+    {"eq", Command::Eq, 3, 4, nullptr, false,
+     "eq export FILE.dat CHANNEL [--format rew|apo]\n"
+     "  veltrix-cli eq import FILE.dat CHANNEL FILTERS.txt --out NEW.dat",
+     "a channel's EQ bands out as REW or Equalizer APO filter text, and such filters in",
+     "export prints the six bands of CHANNEL (in1..in8, out1..out8) as REW filter settings\n"
+     "(--format rew, the default) or Equalizer APO lines (--format apo); a width is given as Q.\n"
+     "import reads REW or APO text (PK or PEQ, LS and HS with their variants, Q or BW Oct; other\n"
+     "lines and OFF filters are skipped), places up to six filters in the bands in their order,\n"
+     "each at the nearest value a band holds, sets the other bands flat (0 dB) and saves the\n"
+     "setup file as NEW.dat. It prints a line per filter: placed exactly, placed approximately\n"
+     "and what changed, or not placed and why. It ends with 1 when no filter was placed.\n"
+     "Examples:\n"
+     "  veltrix-cli eq export backup.dat out1 --format apo > out1.txt\n"
+     "  veltrix-cli eq import backup.dat out1 rew-filters.txt --out tuned.dat\n"},
     {"sync", Command::Sync, 0, 0, "out", true, "sync TARGET --out FILE.dat",
      "read the device and save its setup file",
      "The file is written only when the whole device was read.\n"

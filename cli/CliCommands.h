@@ -9,7 +9,7 @@
 
 namespace cli {
 
-enum class Command { Dump, Sync, DownSync, Upload, Download, Set, Recall, Monitor, Response, Ports };
+enum class Command { Dump, Sync, DownSync, Upload, Download, Set, Recall, Monitor, Response, Ports, Eq };
 
 struct CommandInfo {
     std::string_view name;

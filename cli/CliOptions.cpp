@@ -39,7 +39,11 @@ bool IsOptionOf(const std::string& name, const CommandInfo& info) {
         return true;
     }
     if (info.command == Command::Response) {
-        return name == "points";
+        return name == "points" || name == "output" || name == "format" || name == "measured" ||
+               name == "baseline";
+    }
+    if (info.command == Command::Eq) {
+        return name == "format" || name == "out";
     }
     if (!info.talksToDevice) {
         return false;
@@ -273,10 +277,11 @@ private:
             return true;
         case Command::Response:
             options_.file = positionals_[0];
-            return !values_.contains("points") ||
-                   ReadIntOption("points", kMinResponsePoints, kMaxResponsePoints, options_.points);
+            return ReadResponseOptions();
         case Command::Set:
             return ReadSetArguments();
+        case Command::Eq:
+            return ReadEqArguments(positionals_, values_, options_.eq, message_);
         case Command::Recall:
             if (const auto program = ReadInt(positionals_[0], 1, model::kProgramCount)) {
                 options_.program = *program;
@@ -304,6 +309,36 @@ private:
         default:
             return true;
         }
+    }
+
+    // --points N, --output N, --format text|frd, --measured FILE [--baseline FILE].
+    bool ReadResponseOptions() {
+        ResponseRequest& request = options_.response;
+        if ((values_.contains("points") &&
+             !ReadIntOption("points", kMinResponsePoints, kMaxResponsePoints, request.points)) ||
+            (values_.contains("output") && !ReadIntOption("output", 1, model::kMaxOutputs, request.output))) {
+            return false;
+        }
+        const bool measured = values_.contains("measured");
+        const bool baseline = values_.contains("baseline");
+        const std::string format = values_.contains("format") ? values_["format"] : "text";
+        request.frd = format == "frd";
+        request.measured = measured ? values_["measured"] : "";
+        request.baseline = baseline ? values_["baseline"] : "";
+        const char* wrong = nullptr;
+        if (format != "text" && format != "frd") {
+            wrong = "--format is text or frd";
+        } else if ((request.frd || measured) && request.output == 0) {
+            wrong = request.frd ? "--format frd needs --output N" : "--measured needs --output N";
+        } else if (measured && (request.frd || values_.contains("points"))) {
+            wrong = "--measured prints at the measured frequencies: no --format frd, no --points";
+        } else if (baseline && !measured) {
+            wrong = "--baseline goes with --measured";
+        }
+        if (wrong) {
+            Bad(wrong);
+        }
+        return !wrong;
     }
 
     bool ReadSetArguments() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cli/CliCommands.h"
+#include "cli/EqCommand.h"
 #include "cli/Response.h"
 #include "cli/SetParameter.h"
 #include "model/ModelTypes.h"
@@ -54,8 +55,10 @@ struct CliOptions {
     // monitor: how long to watch, and one JSON object per line instead of text.
     double seconds = 0;
     bool json = false;
-    // response: the grid width in points (pixel columns of the plot).
-    int points = kDefaultResponsePoints;
+    // response: the grid, the output, FRD, and a measurement to predict.
+    ResponseRequest response;
+    // eq: export or import, and their files, channel and format.
+    EqOptions eq;
     // help: the command asked about, empty for the whole usage.
     std::string helpTopic;
 };

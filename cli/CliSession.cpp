@@ -380,6 +380,7 @@ void CCliSession::StartCommand() {
     case Command::Dump:
     case Command::Response:
     case Command::Ports:
+    case Command::Eq:
         break;
     }
 }

@@ -4,6 +4,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliSession.h"
 #include "cli/Dump.h"
+#include "cli/EqCommand.h"
 #include "cli/Ports.h"
 #include "cli/Response.h"
 #include "cli/StatusOutput.h"
@@ -46,7 +47,10 @@ int main(int argc, char* argv[]) {
         return cli::RunPorts(options.json, std::cout);
     }
     if (options.command == cli::Command::Response) {
-        return cli::RunResponse(options.file, options.points, std::cout);
+        return cli::RunResponse(options.file, options.response, std::cout);
+    }
+    if (options.command == cli::Command::Eq) {
+        return cli::RunEq(options.eq, std::cout);
     }
     CCliSession session(options, status);
     return session.Run();

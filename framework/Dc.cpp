@@ -261,9 +261,17 @@ void CDC::LineTo(int x, int y) {
 }
 
 void CDC::Polyline(const CPoint* points, int count) {
-    for (int i = 1; i < count; ++i) {
-        DrawLinePixels(points[i - 1], points[i]);
+    if (!painter_ || pen_.IsNull() || count < 2) {
+        return;
     }
+    // One path: a dashed or dotted pattern runs on round the points instead of starting again
+    // at each one (a curve of short lines would look solid), and a long curve costs one call.
+    QPolygon polygon(count);
+    for (int i = 0; i < count; ++i) {
+        polygon.setPoint(i, points[i].x, points[i].y);
+    }
+    painter_->setPen(LinePen());
+    painter_->drawPolyline(polygon);
 }
 
 void CDC::SetPixel(int x, int y, COLORREF colour) { FillPixels(x, y, 1, 1, colour); }

@@ -104,6 +104,8 @@ public:
     // Draws from the current position to (x, y), leaving out (x, y) itself.
     void LineTo(int x, int y);
     void LineTo(CPoint point) { LineTo(point.x, point.y); }
+    // The lines through `points`, leaving out the last point itself; a dashed or dotted pattern
+    // runs on round the corners.
     void Polyline(const CPoint* points, int count);
     void SetPixel(int x, int y, COLORREF colour);
     COLORREF GetPixel(int x, int y) const;

@@ -12,6 +12,7 @@
 #include "framework/Types.h"
 #include "model/ConnectionFile.h"
 #include "model/EditHistory.h"
+#include "model/Measurement.h"
 #include "model/ModelTypes.h"
 #include "model/SetupFile.h"
 #include "model/TonraParams.h"
@@ -85,6 +86,9 @@ public:
     model::SlotArray<int> meterLevel{};
     model::OutputArray<int> ampGain{};
     model::OutputArray<int> speakerImpedance{};
+
+    // ---- Measurements shown on the plot, per output (PC only: never sent, never saved) ----
+    model::OutputArray<model::LoadedMeasurement> measurements{};
 
     // ---- The shadow: what is known to be on each device ----
     CTonraShadow shadow;

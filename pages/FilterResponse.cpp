@@ -151,10 +151,7 @@ double XoverResponse(const CTonraDoc& doc, int output, int filter, double hz) {
     return -kPowerDecibelsPerNeper * std::log(XoverAttenuation(SetUpXover(doc, output, filter), hz));
 }
 
-void CFilterResponse::SetGridWidth(int gridWidth) {
-    gridWidth_ = std::max(gridWidth, 0);
-    pointCount_ = std::max(gridWidth_ - 1, 0);
-    const auto points = static_cast<std::size_t>(pointCount_);
+void CFilterResponse::ResizeCurves(std::size_t points) {
     if (points > frequencies_.size()) {
         frequencies_.resize(points);
         for (auto& curve : eqCurve_) {
@@ -164,10 +161,27 @@ void CFilterResponse::SetGridWidth(int gridWidth) {
             curve.resize(points);
         }
     }
+}
+
+void CFilterResponse::SetGridWidth(int gridWidth) {
+    gridWidth_ = std::max(gridWidth, 0);
+    pointCount_ = std::max(gridWidth_ - 1, 0);
+    ResizeCurves(static_cast<std::size_t>(pointCount_));
     for (int k = 0; k < pointCount_; ++k) {
         frequencies_[static_cast<std::size_t>(k)] =
             kLowestHz * std::pow(10, static_cast<double>(kDecadeCount) * k / gridWidth_);
     }
+}
+
+void CFilterResponse::SetFrequencies(std::span<const double> hz) {
+    gridWidth_ = 0;
+    pointCount_ = static_cast<int>(hz.size());
+    ResizeCurves(hz.size());
+    std::copy(hz.begin(), hz.end(), frequencies_.begin());
+}
+
+std::span<const double> CFilterResponse::Frequencies() const {
+    return std::span<const double>(frequencies_).first(static_cast<std::size_t>(pointCount_));
 }
 
 std::span<const double> CFilterResponse::EqCurve(int channel) const {
@@ -182,15 +196,30 @@ void CFilterResponse::ComputeCurves(const CTonraDoc& doc, int filter) {
     ClearUpperVectorRegisters();
     curvesDirty = true;
     channelFilter = filter;
-    const auto skipped = [&](int channel) { return filter >= 0 && !doc.IsLinked(channel, filter); };
-    const int channelCount = std::min(doc.GetChannelCount(), model::kSlotCount);
     if (filter < 0) {
         computedDevice_ = doc.ResolveDevice(-1);
         computedInputCount_ = doc.GetInputCount();
-        computedChannelCount_ = channelCount;
+        computedChannelCount_ = std::min(doc.GetChannelCount(), model::kSlotCount);
     }
+    ComputeChannels(doc, [&](int channel) { return filter < 0 || doc.IsLinked(channel, filter); });
+}
+
+void CFilterResponse::ComputeOutputCurves(const CTonraDoc& doc, int output, int filter) {
+    ClearUpperVectorRegisters();
+    const int inputCount = doc.GetInputCount();
+    const int outputChannel = inputCount + output;
+    ComputeChannels(doc, [&](int channel) {
+        const bool summed =
+            channel == outputChannel ||
+            (channel < inputCount && doc.GetParam(model::kMixLevel, outputChannel, channel) != 0);
+        return summed && (filter < 0 || doc.IsLinked(channel, filter));
+    });
+}
+
+template <typename Wanted> void CFilterResponse::ComputeChannels(const CTonraDoc& doc, Wanted wanted) {
+    const int channelCount = std::min(doc.GetChannelCount(), model::kSlotCount);
     for (int c = 0; c < channelCount; ++c) {
-        if (!skipped(c)) {
+        if (wanted(c)) {
             ComputeChannel(doc, c);
             computedFrom_[static_cast<std::size_t>(c)] = InputsOf(doc, c);
         }
@@ -198,7 +227,7 @@ void CFilterResponse::ComputeCurves(const CTonraDoc& doc, int filter) {
     const int inputCount = doc.GetInputCount();
     const int outputCount = std::min(doc.GetOutputCount(), model::kMaxOutputs);
     for (int o = 0; o < outputCount; ++o) {
-        if (!skipped(inputCount + o)) {
+        if (wanted(inputCount + o)) {
             ComputeXover(doc, o);
         }
     }
@@ -281,6 +310,14 @@ bool CFilterResponse::IsStale(const CTonraDoc& doc) const {
 
 void CFilterResponse::SumOutput(const CTonraDoc& doc, int output, const CurveGroups& groups,
                                 std::span<double> levels) const {
+    SumOutputDb(doc, output, groups, levels);
+    for (double& level : levels.first(static_cast<std::size_t>(pointCount_))) {
+        level = std::clamp(level, kPlotBottomDb, kPlotTopDb);
+    }
+}
+
+void CFilterResponse::SumOutputDb(const CTonraDoc& doc, int output, const CurveGroups& groups,
+                                  std::span<double> levels) const {
     const int inputCount = doc.GetInputCount();
     const int outputChannel = inputCount + output;
     const auto sum = levels.first(static_cast<std::size_t>(pointCount_));
@@ -310,7 +347,7 @@ void CFilterResponse::SumOutput(const CTonraDoc& doc, int output, const CurveGro
         add(XoverCurve(output));
     }
     for (double& level : sum) {
-        level = std::clamp(level + gainDb, kPlotBottomDb, kPlotTopDb);
+        level += gainDb;
     }
 }
 

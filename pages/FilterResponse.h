@@ -56,14 +56,21 @@ public:
     // The arrays grow to hold them (and never shrink); the curves of a new grid are computed
     // by the next ComputeCurves.
     void SetGridWidth(int gridWidth);
+    // Points at the frequencies `hz` instead of a grid (a measurement's own frequencies), whose
+    // curves are computed by the next computation.
+    void SetFrequencies(std::span<const double> hz);
     int GridWidth() const { return gridWidth_; }
     int PointCount() const { return pointCount_; }
     double Frequency(int k) const { return frequencies_[static_cast<std::size_t>(k)]; }
+    std::span<const double> Frequencies() const;
 
     // Recomputes the gain, EQ and crossover curves of every channel, or with `channelFilter`
     // >= 0 only of the channels linked to that channel number, keeping the others' curves.
     // Sets curvesDirty and remembers the filter.
     void ComputeCurves(const CTonraDoc& doc, int channelFilter);
+    // The same for the channels that output `output` sums (its routed inputs and itself) and its
+    // crossover only; the other channels' curves are left as they are. curvesDirty stays.
+    void ComputeOutputCurves(const CTonraDoc& doc, int output, int channelFilter);
 
     // Whether the document holds other values than the curves were computed from: another
     // device, other channel counts, or a channel whose gain, EQ, crossover or sources changed
@@ -79,6 +86,9 @@ public:
     // output's own, limited to the plot's range. `levels` holds at least PointCount() values.
     void SumOutput(const CTonraDoc& doc, int output, const CurveGroups& groups,
                    std::span<double> levels) const;
+    // The same sum, not limited: the output's exact response at each point.
+    void SumOutputDb(const CTonraDoc& doc, int output, const CurveGroups& groups,
+                     std::span<double> levels) const;
 
     bool curvesDirty = false;
     int channelFilter = -1;
@@ -90,6 +100,9 @@ private:
     using ChannelInputs = std::array<int, kInputsPerChannel>;
     static ChannelInputs InputsOf(const CTonraDoc& doc, int channel);
 
+    void ResizeCurves(std::size_t points);
+    // Computes the channels, and the crossovers of the output channels, that `wanted` names.
+    template <typename Wanted> void ComputeChannels(const CTonraDoc& doc, Wanted wanted);
     void ComputeChannel(const CTonraDoc& doc, int channel);
     void ComputeXover(const CTonraDoc& doc, int output);
 

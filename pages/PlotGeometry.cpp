@@ -107,6 +107,10 @@ int PlotGeometry::FrequencyToX(double hz) const {
     return static_cast<int>(std::trunc(std::log10(hz / kLowestHz) * gridWidth / kDecadeCount)) + kGridLeft;
 }
 
+double PlotGeometry::CurveX(double hz) const {
+    return kGridLeft + kCurveOffset + std::log10(hz / kLowestHz) * gridWidth / kDecadeCount;
+}
+
 int PlotGeometry::XToFrequencyIndex(int x) const {
     if (gridWidth <= 0) {
         return 0;

@@ -47,6 +47,10 @@ struct PlotGeometry {
     // to the device's 0..19980) of a column.
     int FrequencyToX(double hz) const;
     int XToFrequencyIndex(int x) const;
+    // The column, to a fraction of a pixel, where the output curves draw a frequency in Hz: their
+    // point k, at 20 x 10^(3k / gridWidth) Hz, lies kCurveOffset right of the grid's column k.
+    double CurveX(double hz) const;
+    static constexpr int kCurveOffset = 2;
     // The row of a level in dB (a curve's or a marker's y), and the level of a row.
     int LevelToY(double db) const;
     double YToLevel(int y) const;

@@ -3,10 +3,12 @@
 #include "controls/ControlHelpers.h"
 #include "framework/Dc.h"
 #include "framework/Format.h"
+#include "framework/Menu.h"
 #include "model/EditGesture.h"
 #include "model/ParamDescriptor.h"
 #include "model/ParamScales.h"
 #include "model/TonraDoc.h"
+#include "pages/EqFilterCommands.h"
 #include "pages/PopupSupport.h"
 
 using namespace model;
@@ -367,6 +369,35 @@ void CWndEQ::StopControls() {
                  &eqFreqFields[b], &eqWidthFields[b]}) {
             control->SendMessage(UM_END_TRACKING);
         }
+    }
+}
+
+// ---- Filter text ----
+
+void CWndEQ::OnContextMenu(CWnd*, CPoint screenPoint) {
+    if (!document || !IsChannel(channel)) {
+        return;
+    }
+    CMenu menu;
+    menu.CreatePopupMenu();
+    menu.AppendMenu(MF_STRING, kImportFilters, "Import filters...");
+    menu.AppendMenu(MF_STRING, kExportFilters, "Export filters...");
+    menu.AppendMenu(MF_STRING, kExportApoFilters, "Export filters for Equalizer APO...");
+    switch (menu.TrackPopupMenu(TPM_RETURNCMD, screenPoint.x, screenPoint.y, this)) {
+    case kImportFilters:
+        if (pages::ImportEqFilters(*document, channel)) {
+            Refresh();
+            controls::ReportToParent(*this, UM_REFRESH, 0); // the panel and the plot follow
+        }
+        break;
+    case kExportFilters:
+        pages::ExportEqFilters(*document, channel, FilterTextFormat::Rew);
+        break;
+    case kExportApoFilters:
+        pages::ExportEqFilters(*document, channel, FilterTextFormat::Apo);
+        break;
+    default:
+        break;
     }
 }
 

@@ -30,6 +30,8 @@ public:
     // The window rectangle, caption and border included.
     static constexpr int kWidth = 1000;
     static constexpr int kHeight = 185;
+    // The commands of the context menu: filters in, and out for REW or Equalizer APO.
+    enum FilterCommand : UINT { kImportFilters = 1, kExportFilters, kExportApoFilters };
 
     CWndEQ();
     ~CWndEQ() override;
@@ -48,6 +50,8 @@ protected:
     // The display follows a button press at its release.
     void ControlReleased(UINT) override { Refresh(); }
     void StopControls() override;
+    // The filter commands: import and export of REW and Equalizer APO filter text.
+    void OnContextMenu(CWnd* window, CPoint screenPoint) override;
 
 private:
     using Buttons = std::array<CModButton, model::kBandCount>;

@@ -102,6 +102,7 @@ int CWndPlot::OnCreate() {
         const ButtonLook look{false, true, kButtonBack, kButtonText, kOutputColours[o], kButtonLitText};
         outputButtons[o].Create(kOutputButtonId + o, CRect(), look, Format("%d", o + 1), this);
         curvePens[o].CreatePen(PS_SOLID, 1, kOutputColours[o]);
+        predictionPens[o].CreatePen(PS_DASH, 1, kOutputColours[o]);
     }
     for (std::size_t g = 0; g < kGroupButtons.size(); ++g) {
         groupButtons[g].Create(kGroupButtons[g].id, CRect(), kGroupButtonLook, kGroupButtons[g].caption,
@@ -117,6 +118,7 @@ int CWndPlot::OnCreate() {
 void CWndPlot::ComputeCurves(int channelFilter) {
     if (document) {
         response.ComputeCurves(*document, channelFilter);
+        measurements.Compute(*document, channelFilter);
         UpdateButtons();
     }
 }
@@ -230,6 +232,62 @@ bool CWndPlot::GroupShown(int group) const {
     return d >= 0 && document->plotCurveShown[group][d] != 0;
 }
 
+pages::CurveGroups CWndPlot::ShownGroups() const {
+    pages::CurveGroups groups{};
+    for (int g = 0; g < model::kPlotCurveGroupCount; ++g) {
+        groups[g] = GroupShown(g);
+    }
+    return groups;
+}
+
+void CWndPlot::OnContextMenu(CWnd* window, CPoint screenPoint) {
+    const int output = document && document->ResolveDevice(-1) >= 0 ? OutputAt(window, screenPoint) : -1;
+    if (output >= 0 && measurements.RunMenu(*document, output, screenPoint, this)) {
+        const CRect area = geometry.CurveArea();
+        InvalidateRect(&area, true);
+    }
+}
+
+// The output whose button is `window`; on the grid the shown output with a curve (its own,
+// measured or predicted) nearest the pointer's row in the pointer's column, the lower output on
+// a tie, as it is drawn on top; -1 for none.
+int CWndPlot::OutputAt(CWnd* window, CPoint screenPoint) {
+    const int outputCount = std::min(document->GetOutputCount(), model::kMaxOutputs);
+    for (int o = 0; o < outputCount; ++o) {
+        if (window == &outputButtons[o]) {
+            return o;
+        }
+    }
+    CPoint p = screenPoint;
+    ScreenToClient(&p);
+    const int x0 = PlotGeometry::kGridLeft;
+    const int y0 = PlotGeometry::kGridTop;
+    if (p.x < x0 || p.x > x0 + geometry.gridWidth || p.y < y0 || p.y > y0 + geometry.gridHeight ||
+        response.PointCount() == 0) {
+        return -1;
+    }
+    const int k = std::clamp(p.x - x0 - PlotGeometry::kCurveOffset, 0, response.PointCount() - 1);
+    const int d = document->ResolveDevice(-1);
+    const pages::CurveGroups groups = ShownGroups();
+    int nearest = -1;
+    int nearestDistance = 0;
+    for (int o = 0; o < outputCount; ++o) {
+        if (!document->plotOutputShown[d][o]) {
+            continue;
+        }
+        response.SumOutput(*document, o, groups, outputLevels);
+        std::vector<int> rows = measurements.RowsAt(*document, o, geometry, p.x);
+        rows.push_back(geometry.LevelToY(outputLevels[static_cast<std::size_t>(k)]));
+        for (const int row : rows) {
+            if (nearest < 0 || std::abs(row - p.y) < nearestDistance) {
+                nearest = o;
+                nearestDistance = std::abs(row - p.y);
+            }
+        }
+    }
+    return nearest;
+}
+
 // ---- Painting ----
 
 void CWndPlot::OnPaint() {
@@ -309,10 +367,7 @@ void CWndPlot::PaintLabels(CDC& dc) {
 
 void CWndPlot::PaintCurves(CDC& dc) {
     const int d = document->ResolveDevice(-1);
-    pages::CurveGroups groups{};
-    for (int g = 0; g < model::kPlotCurveGroupCount; ++g) {
-        groups[g] = GroupShown(g);
-    }
+    const pages::CurveGroups groups = ShownGroups();
     const int outputCount = std::min(document->GetOutputCount(), model::kMaxOutputs);
     const int x0 = PlotGeometry::kGridLeft;
     // Output 1 last, so that it lies on top. During a drag the outputs it cannot change keep
@@ -328,9 +383,11 @@ void CWndPlot::PaintCurves(CDC& dc) {
             if (k == 0) {
                 dc.MoveTo(x0 + 1, y);
             } else {
-                dc.LineTo(x0 + k + 2, y);
+                dc.LineTo(x0 + k + PlotGeometry::kCurveOffset, y);
             }
         }
+        dc.SetTextColor(kOutputColours[o]);
+        measurements.Paint(dc, *document, o, geometry, curvePens[o], predictionPens[o]);
     }
 }
 

@@ -15,6 +15,7 @@
 #include "pages/FilterResponse.h"
 #include "pages/PageWnd.h"
 #include "pages/PlotGeometry.h"
+#include "pages/PlotMeasurements.h"
 
 #include <array>
 #include <vector>
@@ -50,6 +51,7 @@ public:
 
     const pages::PlotGeometry& Geometry() const { return geometry; }
     const pages::CFilterResponse& Response() const { return response; }
+    const pages::CPlotMeasurements& Measurements() const { return measurements; }
     // The centre of band marker b and crossover marker X, as last painted.
     CPoint BandMarker(int band) const { return bandMarkers[static_cast<std::size_t>(band)]; }
     CPoint XoverMarker(int filter) const { return xoverMarkers[static_cast<std::size_t>(filter)]; }
@@ -69,11 +71,16 @@ protected:
     void PressButton(UINT id) override;
     // Ends every drag; the selections stay, so their handles stay visible.
     void EndTracking(UINT id) override;
+    // The menu that loads and clears the measurement of one output: the output whose button
+    // was clicked, or on the grid the shown output whose curve lies nearest the pointer.
+    void OnContextMenu(CWnd* window, CPoint screenPoint) override;
 
 private:
     void LayOutButtons();
     void UpdateButtons();
     bool GroupShown(int group) const;
+    pages::CurveGroups ShownGroups() const;
+    int OutputAt(CWnd* window, CPoint screenPoint);
     bool XoverMarkersVisible() const;
     int BandHalfWidth(int band) const;
     int HandleHalfWidth(int band) const;
@@ -98,12 +105,14 @@ private:
     std::array<CModButton, model::kPlotCurveGroupCount> groupButtons;
     CFont font;
     std::array<CPen, model::kMaxOutputs> curvePens;
+    std::array<CPen, model::kMaxOutputs> predictionPens; // dashed
     CPen gridPen;
     CPen markerPen;
 
     pages::PlotGeometry geometry;
     pages::CFilterResponse response;
     std::vector<double> outputLevels; // one output's sum, sized with the grid
+    pages::CPlotMeasurements measurements;
 
     std::array<CPoint, model::kBandCount> bandMarkers{};
     bool bandSelected = false;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 namespace {
@@ -123,6 +124,43 @@ TEST(Painting, MemoryContextCopiesABitmapAndFillSolidRectSetsTheBackground) {
     EXPECT_EQ(At(target, 2, 2), kRed);
     EXPECT_EQ(At(target, 4, 2), kBlack);
     EXPECT_EQ(At(target, 1, 1), kWhite);
+}
+
+// A curve of many short lines keeps its dashes: the pattern does not start again at each point.
+TEST(Painting, ADashedPolylineRunsItsPatternRoundThePoints) {
+    QImage target(60, 10, QImage::Format_RGB32);
+    target.fill(Qt::white);
+    std::vector<CPoint> points;
+    for (int x = 5; x <= 55; ++x) {
+        points.emplace_back(x, 5);
+    }
+    {
+        CDC dc(&target);
+        CPen dashed(PS_DASH, 1, kRed);
+        dc.SelectObject(&dashed);
+        dc.Polyline(points.data(), static_cast<int>(points.size()));
+        dc.SelectObject(static_cast<const CPen*>(nullptr));
+    }
+    int red = 0;
+    for (int x = 5; x < 55; ++x) {
+        red += At(target, x, 5) == kRed;
+    }
+    EXPECT_GT(red, 20);
+    EXPECT_LT(red, 45);
+    // A solid one covers every column but the last point's, as LineTo does.
+    {
+        CDC dc(&target);
+        CPen solid(PS_SOLID, 1, kBlue);
+        dc.SelectObject(&solid);
+        const std::array<CPoint, 3> corner = {CPoint(5, 2), CPoint(30, 2), CPoint(30, 8)};
+        dc.Polyline(corner.data(), 3);
+        dc.SelectObject(static_cast<const CPen*>(nullptr));
+    }
+    EXPECT_EQ(At(target, 5, 2), kBlue);
+    EXPECT_EQ(At(target, 30, 2), kBlue);
+    EXPECT_EQ(At(target, 30, 7), kBlue);
+    EXPECT_EQ(At(target, 30, 8), kWhite);
+    EXPECT_EQ(At(target, 4, 2), kWhite);
 }
 
 TEST(Painting, TheSansSerifFaceHasARegularAndABoldWeightOnly) {

@@ -1,11 +1,15 @@
 // The frequency response plot, headless: its geometry for a known size, its pixels, its
-// buttons and its marker drags driven by real mouse events at the plot's coordinates.
+// buttons, its marker drags and its measurements driven by real mouse events at the plot's
+// coordinates.
 #include "pages/WndPlot.h"
 
 #include "framework/Dc.h"
+#include "framework/ScriptedUiService.h"
 #include "model/TonraDoc.h"
 
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
@@ -511,4 +515,78 @@ TEST_F(PlotTest, APaintOfAButtonAloneLeavesTheCurvesToTheTimersRepaint) {
     EXPECT_TRUE(plot.Response().curvesDirty);
     plot.SendMessage(WM_TIMER, 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !plot.Response().curvesDirty; }, 2000));
+}
+
+TEST(PlotGeometryTest, AMeasurementInDbSplIsDrawnShiftedByWholeRows) {
+    EXPECT_EQ(pages::DisplayShiftDb({{10, 100, 1000, 30000}, {0, 85, 86, 0}}), -90); // median 86 dB
+    EXPECT_EQ(pages::DisplayShiftDb({{100, 1000}, {-12, 3}}), 0);
+}
+
+// Output 2's measurement, loaded from the menu of its button: drawn thin at -10 dB with its
+// prediction dashed over it, which follows a drag of a band of input 1 (routed to it) exactly;
+// the menu of the curve nearest the pointer clears it; a file that is no measurement is refused.
+TEST_F(PlotTest, AMeasurementLoadedFromTheMenuIsDrawnWithAPredictionThatFollowsEdits) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out2.txt");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("* Measurement data measured by REW V5.20\n* Freq(Hz), SPL(dB), Phase(degrees)\n");
+    for (int i = 0; i <= 300; ++i) { // point 170 at 1 kHz
+        file.write(QString::asprintf("%.3f, -10.0, 0.0\n", 20 * std::pow(50, i / 170.0)).toUtf8());
+    }
+    file.close();
+    ShowOnly(0);
+    doc->plotOutputShown[0][1] = 1;
+    SetBand(0, 0, model::kEqParametric, 120, 980, 31); // input 1: 1 kHz, 0 dB
+    plot.eqMarkersShown = true;
+    plot.eqMarkerChannel = 0;
+    Show();
+    Grab();
+    CScriptedUiService ui;
+    const CScopedUiService scoped(ui);
+    const CRect button2 = plot.Geometry().OutputButtonRect(1, 8);
+    const auto rightClick = [&](int x, int y) {
+        QTest::mouseClick(window, Qt::RightButton, {}, OnScreen(x, y));
+    };
+    ui.AnswerMenu(pages::CPlotMeasurements::kLoadCommand);
+    ui.AnswerFileDialog(path.toStdString());
+    rightClick(button2.left + 5, button2.top + 5);
+    ASSERT_GE(ui.shown().size(), 2u);
+    EXPECT_EQ(ui.shown()[0].text, "Load measurement for Out 2...\nClear measurement\n");
+    const model::LoadedMeasurement& loaded = doc->measurements[0][1];
+    ASSERT_EQ(loaded.measured.hz.size(), 301u);
+    QImage image = Grab();
+    const int measuredRow = kZeroLine + 60; // -10 dB
+    EXPECT_GT(Count(image, CRect(kGridLeft, measuredRow, kGridRight, measuredRow + 1), kGreen), 500);
+
+    Press(plot.BandMarker(0).x, plot.BandMarker(0).y);
+    Move(plot.BandMarker(0).x, plot.BandMarker(0).y - 30); // +5 dB
+    ASSERT_EQ(Param(model::kEqGain, 0, 0), 140);
+    const std::vector<double> now = pages::OutputResponseAt(*doc, 1, loaded.measured.hz);
+    const auto predicted = plot.Measurements().Predicted(1);
+    ASSERT_EQ(predicted.size(), 301u);
+    for (std::size_t i = 0; i < predicted.size(); ++i) {
+        EXPECT_NEAR(predicted[i], -10 + now[i] - loaded.responseAtLoadDb[i], 1e-9) << i;
+    }
+    EXPECT_NEAR(predicted[170], -5, 0.05); // the drag left the band a few Hz below 1 kHz
+    image = GrabWindow(plot);
+    EXPECT_GT(Count(image, CRect(kX1kHz - 12, measuredRow - 31, kX1kHz + 16, measuredRow - 15), kGreen), 3);
+    EXPECT_GT(Count(image, CRect(kGridLeft, measuredRow, kGridRight, measuredRow + 1), kGreen), 500);
+    Release(plot.BandMarker(0).x, plot.BandMarker(0).y - 30);
+
+    // Both outputs' own curves lie at 0 dB away from 1 kHz: output 1 is drawn on top.
+    rightClick(100, kZeroLine + 2);
+    EXPECT_EQ(ui.LastMenu().at(0).text, "Load measurement for Out 1...");
+    EXPECT_NE(ui.LastMenu().at(1).flags & MF_GRAYED, 0u);
+    ui.AnswerMenu(pages::CPlotMeasurements::kLoadCommand);
+    ui.AnswerFileDialog(dir.filePath("missing.txt").toStdString());
+    rightClick(100, measuredRow - 3);
+    EXPECT_EQ(ui.LastMenu().at(0).text, "Load measurement for Out 2...");
+    EXPECT_NE(ui.MessageTexts().back().find("Cannot load the measurement"), std::string::npos);
+    EXPECT_EQ(loaded.measured.hz.size(), 301u); // the refused file changed nothing
+    ui.AnswerMenu(pages::CPlotMeasurements::kClearCommand);
+    rightClick(100, measuredRow - 3);
+    EXPECT_FALSE(loaded.IsLoaded());
+    image = Grab();
+    EXPECT_EQ(Count(image, CRect(kGridLeft, measuredRow, kGridRight, measuredRow + 1), kGreen), 0);
 }
