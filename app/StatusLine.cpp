@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -31,7 +32,15 @@ void CStatusLine::Observe(const std::string& text, Clock::time_point now) {
     }
 }
 
+void CStatusLine::Announce(std::string text, Clock::time_point now) {
+    announced_ = std::move(text);
+    announcedSince_ = now;
+}
+
 std::string CStatusLine::Shown(const LinkState& link, Clock::time_point now) const {
+    if (!announced_.empty() && now - announcedSince_ < kHoldTime) {
+        return announced_;
+    }
     if (link.offline) {
         return std::string(kLinkOffline);
     }

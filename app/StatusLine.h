@@ -25,8 +25,14 @@ public:
 
     // The engine wrote `text` at `now`.
     void Observe(const std::string& text, Clock::time_point now);
+    // What the operator just did ("Undo: Out 2 Level +2.50 -> -1.00"): shown before anything
+    // else for the hold time.
+    void Announce(std::string text, Clock::time_point now);
     // The page changed: nothing is held any more.
-    void Reset() { held_.clear(); }
+    void Reset() {
+        held_.clear();
+        announced_.clear();
+    }
     std::string Shown(const LinkState& link, Clock::time_point now) const;
 
     // "Sending 11 changes..."
@@ -44,4 +50,6 @@ private:
 
     std::string held_;
     Clock::time_point heldSince_{};
+    std::string announced_;
+    Clock::time_point announcedSince_{};
 };

@@ -36,6 +36,7 @@ constexpr COLORREF kStatusText = RGB(32, 32, 32);
 constexpr COLORREF kFrameLight = RGB(255, 255, 255);
 constexpr COLORREF kFrameShadow = RGB(128, 128, 128);
 constexpr int kStatusRightInset = 8;
+constexpr int kStatusTextMargins = 12;
 
 // Beside the status box, where the always hidden buttons 8 and 9 would be: why the shown
 // device cannot be reached.
@@ -120,6 +121,7 @@ int CTonraView::OnCreate() {
     devicePanel_.ShowWindow(SW_HIDE);
     SetPageMode(kHomePage);
     SetTimer(kStatusTimerId, kStatusTimerMs);
+    InstallEditKeys();
     return 0;
 }
 
@@ -176,24 +178,31 @@ void CTonraView::OnPaint() {
 }
 
 void CTonraView::PaintStatusBox(CDC& dc, int width, int height) {
-    const CRect box = StatusBoxRect(width, height);
+    CFont font;
+    controls::CreateStatusFont(font);
+    const CFont* previous = dc.SelectObject(&font);
+    paintedStatus_ = StatusLineText();
+    // A text wider than the box (what an undo took back) widens it to the left, over the room of
+    // the note beside it, so that it is read whole.
+    CRect box = StatusBoxRect(width, height);
+    const int needed = dc.GetTextExtent(paintedStatus_).cx + kStatusTextMargins;
+    statusWidened_ = needed > box.Width();
+    if (statusWidened_) {
+        box.left = std::max(StatusNoteRect().left, box.right - needed);
+    }
     dc.FillSolidRect(box, kStatusBack);
     dc.Draw3dRect(box, kFrameLight, kFrameShadow);
     dc.Draw3dRect(CRect(box.left + 1, box.top - 1, box.right - 1, box.bottom - 1), kFrameShadow, kFrameLight);
 
-    CFont font;
-    controls::CreateStatusFont(font);
-    const CFont* previous = dc.SelectObject(&font);
     dc.SetTextColor(kStatusText);
     dc.SetBkColor(kStatusBack);
-    const CRect textRect(width - kStatusBoxWidth, height - 29, width - 10, height - 14);
-    paintedStatus_ = StatusLineText();
+    const CRect textRect(box.left, height - 29, width - 10, height - 14);
     dc.DrawText(paintedStatus_, textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     dc.SelectObject(previous);
 }
 
 void CTonraView::PaintStatusNote(CDC& dc) {
-    paintedNote_ = StatusNote();
+    paintedNote_ = statusWidened_ ? std::string() : StatusNote();
     if (paintedNote_.empty()) {
         return;
     }
@@ -297,7 +306,10 @@ void CTonraView::UpdateStatusLine() {
     if (shownStatus != paintedStatus_) {
         CRect client;
         GetClientRect(&client);
-        const CRect status = StatusFrameRect(client.Width(), client.Height());
+        CRect status = StatusFrameRect(client.Width(), client.Height());
+        if (statusWidened_ || shownStatus.size() > paintedStatus_.size()) {
+            status.left = StatusNoteRect().left; // as far as a widened box reaches
+        }
         InvalidateRect(&status, true);
     }
     if (StatusNote(shownStatus) != paintedNote_) {
@@ -322,7 +334,12 @@ void CTonraView::OnMouseMove(UINT, CPoint) {
     SendMessageToDescendants(UM_HOVER_MOVED, 0, 0);
 }
 
-void CTonraView::OnLButtonUp(UINT, CPoint) { SendMessageToDescendants(UM_END_TRACKING, 0, 0); }
+void CTonraView::OnLButtonUp(UINT, CPoint) { EndTracking(0); }
+
+void CTonraView::EndTracking(WPARAM id) {
+    SendMessageToDescendants(UM_END_TRACKING, id, 0);
+    document_.EndOpenGesture();
+}
 
 LRESULT CTonraView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -330,7 +347,7 @@ LRESULT CTonraView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SendMessageToDescendants(UM_HOVER_MOVED, wParam, 0);
         return 1;
     case UM_CTRL_RELEASE:
-        SendMessageToDescendants(UM_END_TRACKING, wParam, 0);
+        EndTracking(wParam);
         return 1;
     case UM_CTRL_PRESS:
         OnCommand(static_cast<UINT>(wParam));

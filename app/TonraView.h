@@ -47,6 +47,9 @@ public:
         kHome = 107,
     };
 
+    // The entries of the device page's context menu.
+    enum EditCommand : UINT { kUndoCommand = 1, kRedoCommand, kHistoryCommand };
+
     explicit CTonraView(CTonraDoc& document);
     ~CTonraView() override;
 
@@ -87,6 +90,14 @@ public:
     // False when the operator chose to stay.
     bool ConfirmUnsentChanges();
 
+    // ---- The operator's edits on the shown device (Ctrl+Z, Ctrl+Shift+Z or Ctrl+Y, Ctrl+H) ----
+    // Takes back its last step, or makes the last undone step again, as an edit would be
+    // (refused while the device refuses control); the status box says what changed.
+    void UndoEdit();
+    void RedoEdit();
+    // The device's history window, in which a click on a step goes back (or forward) to it.
+    void OnHistory();
+
     CPort& Engine(int slot) { return engines_.at(static_cast<std::size_t>(slot)); }
     CModButton& NavButton(int button) { return navButtons_.at(static_cast<std::size_t>(button)); }
     CWndMain& NetworkPage() { return networkPage_; }
@@ -99,9 +110,20 @@ protected:
     void OnMouseMove(UINT flags, CPoint point) override;
     void OnLButtonUp(UINT flags, CPoint point) override;
     void OnTimer(UINT_PTR id) override;
+    // On the device page: Undo, Redo and History... of the shown device.
+    void OnContextMenu(CWnd* window, CPoint screenPoint) override;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Edits (app/TonraViewEdits.cpp).
+    void InstallEditKeys();
+    // Undoes or redoes the steps between the point the shown device is at and the point at
+    // which `stepsDone` steps of its history are done.
+    void GoToHistoryPoint(std::size_t stepsDone);
+    // Shows `text` in the status box for a while.
+    void Announce(const std::string& text);
+    // Every drag and auto-repeat ends: the operator's gesture is a step.
+    void EndTracking(WPARAM id);
 
     void PaintStatusBox(CDC& dc, int width, int height);
     void PaintStatusNote(CDC& dc);
@@ -131,6 +153,8 @@ private:
     void OnVersion();
     void OnProgram();
     void RecallFromPc();
+    // Loads the setup file into the shown device as one step of its history.
+    bool OpenAsStep(const std::string& path);
     void StoreToPc();
     void StoreToDevice(int number, const std::string& name);
     void OnCopy();
@@ -154,5 +178,6 @@ private:
     CStatusLine statusLine_;
     std::string paintedStatus_;
     std::string paintedNote_;
+    bool statusWidened_ = false;
     std::function<bool()> saveQuery_;
 };

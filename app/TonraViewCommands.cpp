@@ -14,10 +14,13 @@
 #include "framework/UiService.h"
 #include "link/Protocol.h"
 #include "model/DeviceText.h"
+#include "model/EditGesture.h"
+#include "model/EditText.h"
 #include "model/TonraDoc.h"
 #include "pages/PageWnd.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -34,6 +37,9 @@ const char* const kBusyText =
     "This device is busy with another transfer.\nTry again when the status line shows that it ended.";
 const char* const kSetupFileFilter = "(*.dat)|*.dat||";
 const char* const kSetupFileExtension = ".dat";
+// What the history calls a copy of channels and a setup recalled from the PC.
+const std::string kCopyLabel = "Copy ";
+const std::string kRecallLabel = "Recall ";
 
 } // namespace
 
@@ -231,7 +237,7 @@ void CTonraView::RecallFromPc() {
     request.defaultExtension = kSetupFileExtension;
     if (const std::optional<std::string> path = UiService().FileDialog(request)) {
         // A refused file leaves the document as it was.
-        if (document_.OnOpenDocument(*path)) {
+        if (OpenAsStep(*path)) {
             // Offline the file is only edited here.
             if (DeviceConnected()) {
                 StartTransfer(CPort::TransferMode::DownSync);
@@ -243,6 +249,12 @@ void CTonraView::RecallFromPc() {
         }
     }
     OnLinkRefresh(CPort::LayoutChanged);
+}
+
+bool CTonraView::OpenAsStep(const std::string& path) {
+    model::EditGesture recall(document_, kRecallLabel + std::filesystem::path(path).filename().string());
+    recall.WatchWholeDevice();
+    return document_.OnOpenDocument(path);
 }
 
 void CTonraView::StoreToPc() {
@@ -263,6 +275,9 @@ void CTonraView::OnCopy() {
     CSetupCopy dialog;
     dialog.document = &document_;
     if (dialog.DoModal() == IDOK) {
+        const model::EditGesture copy(document_,
+                                      kCopyLabel + model::ChannelText(document_, -1, dialog.source) + " -> " +
+                                          model::ChannelText(document_, -1, dialog.target));
         document_.CopyChannel(dialog.source, dialog.target, -1);
         devicePanel_.Refresh();
     }

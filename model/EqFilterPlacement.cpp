@@ -1,6 +1,7 @@
 #include "model/EqFilterPlacement.h"
 
 #include "framework/Format.h"
+#include "model/EditGesture.h"
 #include "model/ParamDescriptor.h"
 #include "model/ParamScales.h"
 #include "model/TonraDoc.h"
@@ -242,6 +243,7 @@ void ApplyEqImport(CTonraDoc& doc, int channel, const EqImport& import, int devi
     if (d < 0 || import.PlacedCount() == 0) {
         return;
     }
+    const EditGesture importing(doc); // one step of the device's history
     for (int b = 0; b < kBandCount; ++b) {
         const std::optional<BandSetup>& band = import.bands[b];
         if (!band) {
@@ -254,7 +256,7 @@ void ApplyEqImport(CTonraDoc& doc, int channel, const EqImport& import, int devi
         doc.SetParam(kEqGain, band->gain, channel, b, d);
         for (int linked = 0; linked < doc.GetChannelCount(d); ++linked) {
             if (doc.IsLinked(linked, channel, d)) {
-                doc.eqBandOn[d][linked][b] = 1;
+                doc.SetBandOn(true, linked, b, d);
             }
         }
     }

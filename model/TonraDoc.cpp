@@ -2,6 +2,7 @@
 
 #include "framework/MsgWnd.h"
 #include "model/DeviceText.h"
+#include "model/EditGesture.h"
 #include "model/ParamDescriptor.h"
 #include "model/ParamScales.h"
 
@@ -201,12 +202,18 @@ int CTonraDoc::SetParam(int kind, int value, int channel, int index, int device)
         return count;
     }
     const int clamped = std::clamp(value, 0, ParamUpperBound(kind, d));
+    // A parameter without a band, input or filter is one field, whatever index it was given.
+    const int recordedIndex = DescriptorOf(kind).index == IndexKind::None ? 0 : index;
     for (int i = 0; i < count; ++i) {
         if (!IsLinked(i, channel, d) || (IsOutputKind(kind) && i < inputCount[d])) {
             continue;
         }
         const int slot = ChannelSlot(i, d);
         if (int* field = slot < 0 ? nullptr : ParamField(kind, d, slot, index); field && *field != clamped) {
+            Record(d,
+                   {static_cast<std::uint8_t>(kind), static_cast<std::uint8_t>(slot),
+                    static_cast<std::uint8_t>(recordedIndex)},
+                   *field, clamped);
             *field = clamped;
             SetModifiedFlag();
         }
@@ -227,6 +234,7 @@ void CTonraDoc::SetParamText(int kind, const std::string& text, int channel, int
         const std::string before = channelName[d][slot];
         channelName[d][slot] = DecodeNameChars(EncodeNameChars(text, kChannelNameLength));
         if (channelName[d][slot] != before) {
+            RecordName(d, slot, before, channelName[d][slot]);
             SetModifiedFlag();
         }
     }
@@ -344,6 +352,9 @@ void CTonraDoc::CopyChannel(int sourceChannel, int targetChannel, int device) {
         return;
     }
     SetModifiedFlag();
+    // Recorded as one step, compared field by field.
+    EditGesture gesture(*this);
+    gesture.WatchWholeDevice(d);
     gain[d][to] = gain[d][from];
     delay[d][to] = delay[d][from];
     eqType[d][to] = eqType[d][from];

@@ -11,6 +11,7 @@
 
 #include "framework/Types.h"
 #include "model/ConnectionFile.h"
+#include "model/EditHistory.h"
 #include "model/Measurement.h"
 #include "model/ModelTypes.h"
 #include "model/SetupFile.h"
@@ -25,6 +26,9 @@
 #include <vector>
 
 class CMsgWnd;
+namespace model {
+class EditGesture;
+}
 
 // CTonraDoc is the application's document; CTonraApp is the application, CTonraView its view.
 // The transmitted parameters (mute, gain, ... limRelease) are the CTonraParams part: the
@@ -127,6 +131,25 @@ public:
     void TakeSnapshot(int device = -1);
     void CopyChannel(int sourceChannel, int targetChannel, int device = -1);
 
+    // ---- The operator's edits, step by step (model/EditHistory.h, model/EditGesture.h) ----
+    // SetParam, SetParamText, CopyChannel, SetLinkGroup and SetBandOn record every stored value
+    // they change in the open gesture; its end makes the gesture one step of the device's
+    // history. The link engine writes the fields directly, so device values are never steps.
+    const model::EditHistory& History(int device = -1) const;
+    // Takes back the device's last step: each value it changed returns to its value before
+    // (linked channels included) and the setup counts as modified; the link engine sends what
+    // now differs from the shadow. Null when there is nothing to take back. RedoStep makes the
+    // next undone step again.
+    const model::EditStep* UndoStep(int device = -1);
+    const model::EditStep* RedoStep(int device = -1);
+    // Ends the open gesture; the view calls it at every release of the mouse.
+    void EndOpenGesture();
+    // A channel's link group (0: not linked) and an EQ band's on switch, as the operator sets them.
+    void SetLinkGroup(int group, int channel, int device = -1);
+    void SetBandOn(bool on, int channel, int band, int device = -1);
+    // The stored value of `field` of a device; for a channel name 0 (the name is channelName).
+    int FieldValue(const model::FieldRef& field, int device = -1) const;
+
     // ---- Names in the device character set ----
     static std::vector<int> EncodeNameChars(const std::string& text, int length);
     static std::string DecodeNameChars(std::span<const int> codes);
@@ -195,6 +218,20 @@ private:
     const int* ParamField(int kind, int device, int slot, int index) const;
     int* ParamField(int kind, int device, int slot, int index);
     int ParamUpperBound(int kind, int device) const;
+    // Edits (model/TonraDocEdits.cpp).
+    friend class model::EditGesture;
+    void BeginGesture(std::string label);
+    void EndGesture();
+    // The open step takes changes of device `d`; another device's changes become a step first.
+    void OpenStepFor(int d);
+    void CommitOpenStep();
+    void Record(int device, model::FieldRef field, int before, int after);
+    void RecordName(int device, int slot, const std::string& before, const std::string& after);
+    int* FieldPointer(const model::FieldRef& field, int device);
+    // Writes the values of a step before (`undo`) or after it.
+    void ApplyStep(const model::EditStep& step, int device, bool undo);
+    // Undoes (`undo`) or redoes a step of the device's history.
+    const model::EditStep* TakeStep(int device, bool undo);
 
     CMsgWnd* view_ = nullptr;
     bool modified_ = false;
@@ -203,4 +240,8 @@ private:
     int refusedFileOutputs_ = 0;
     std::string pathName_;
     std::string fileProblem_;
+    std::array<model::EditHistory, model::kDeviceCount> histories_;
+    model::EditStep openStep_; // the changes of the open gesture
+    int openDevice_ = -1;      // whose they are
+    int gestureDepth_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "pages/EqFilterCommands.h"
 
 #include "framework/UiService.h"
+#include "model/EditGesture.h"
 #include "model/EqFilterPlacement.h"
 #include "model/FileIo.h"
 #include "model/TonraDoc.h"
@@ -44,7 +45,8 @@ bool ImportEqFilters(CTonraDoc& doc, int channel) {
         return false;
     }
     const model::EqImport import = model::PlaceFilters(model::ReadFilterText(*text));
-    const std::string heading = "Filters from \"" + path->substr(path->find_last_of('/') + 1) + "\":";
+    const std::string file = path->substr(path->find_last_of('/') + 1);
+    const std::string heading = "Filters from \"" + file + "\":";
     if (import.PlacedCount() == 0) {
         AfxMessageBox(heading + "\n\n" + import.ReportText(), MB_OK | MB_ICONEXCLAMATION);
         return false;
@@ -55,6 +57,7 @@ bool ImportEqFilters(CTonraDoc& doc, int channel) {
     if (report.DoModal() != IDOK) {
         return false;
     }
+    const model::EditGesture step(doc, "Import " + file); // names the step in the history
     model::ApplyEqImport(doc, channel, import);
     return true;
 }

@@ -3,6 +3,7 @@
 #include "controls/ControlHelpers.h"
 #include "framework/Dc.h"
 #include "framework/Format.h"
+#include "model/EditGesture.h"
 #include "model/ParamDescriptor.h"
 #include "model/ParamScales.h"
 #include "model/TonraDoc.h"
@@ -449,6 +450,7 @@ void CWndDevice::EndTracking(UINT id) {
 // ---- Button presses ----
 
 void CWndDevice::PressButton(UINT id) {
+    const model::EditGesture click(*document);
     const int n = ChannelCount();
     const IdRange muteIds{kMuteIdBase, n};
     const IdRange polarityIds{kPolarityIdBase, n};
@@ -475,9 +477,8 @@ void CWndDevice::ToggleParam(int kind, int c) {
 }
 
 void CWndDevice::PressLinkButton(int c, int k) {
-    int& group = document->linkGroup[document->currentDevice][c];
-    group = group == k + 1 ? 0 : k + 1;
-    document->SetModifiedFlag(); // link groups are part of the setup
+    const int group = document->linkGroup[document->currentDevice][c];
+    document->SetLinkGroup(group == k + 1 ? 0 : k + 1, c);
     Refresh();
 }
 
@@ -545,6 +546,7 @@ void CWndDevice::ValueChanged(UINT) {
 }
 
 void CWndDevice::TextEntered(UINT id) {
+    const model::EditGesture typed(*document);
     const IdRange names{kNameFieldIdBase, ChannelCount()};
     const IdRange gains{kGainFieldIdBase, ChannelCount()};
     if (names.Contains(id)) {

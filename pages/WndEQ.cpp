@@ -4,6 +4,7 @@
 #include "framework/Dc.h"
 #include "framework/Format.h"
 #include "framework/Menu.h"
+#include "model/EditGesture.h"
 #include "model/ParamDescriptor.h"
 #include "model/ParamScales.h"
 #include "model/TonraDoc.h"
@@ -299,6 +300,7 @@ bool CWndEQ::RefreshBand(int b) {
 // ---- Edits ----
 
 void CWndEQ::PressButton(UINT id) {
+    const EditGesture click(*document);
     const int b = static_cast<int>(id % kIdsPerControl);
     const int c = channel;
     if (IsIdOf(id, kPeqButton.firstId)) {
@@ -311,13 +313,12 @@ void CWndEQ::PressButton(UINT id) {
         int& qDisplay = document->qDisplay[CurrentDevice()][b];
         qDisplay = qDisplay != 0 ? 0 : 1;
     } else if (IsIdOf(id, kOnButton.firstId)) {
-        int& bandOn = document->eqBandOn[CurrentDevice()][c][b];
-        if (bandOn != 0) {
-            bandOn = 0;
+        if (BandOn(b)) {
+            document->SetBandOn(false, c, b);
             savedGain[b] = document->GetParam(kEqGain, c, b);
             document->SetParam(kEqGain, kEqGainZeroIndex, c, b);
         } else {
-            bandOn = 1;
+            document->SetBandOn(true, c, b);
             document->SetParam(kEqGain, savedGain[b], c, b);
         }
         onButtons[b].Invalidate(false);
@@ -346,6 +347,7 @@ void CWndEQ::ApplyValue(UINT id) {
 }
 
 void CWndEQ::TextEntered(UINT id) {
+    const EditGesture typed(*document);
     const int b = static_cast<int>(id % kIdsPerControl);
     const int c = channel;
     if (IsIdOf(id, kGainField.firstId)) {

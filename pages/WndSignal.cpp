@@ -3,6 +3,7 @@
 #include "controls/ControlHelpers.h"
 #include "framework/Dc.h"
 #include "framework/Format.h"
+#include "model/EditGesture.h"
 #include "model/ParamDescriptor.h"
 #include "model/ParamScales.h"
 #include "model/TonraDoc.h"
@@ -497,6 +498,7 @@ bool CWndSignal::RefreshLimiter() {
 void CWndSignal::SetParam(int kind, int value, int index) { document->SetParam(kind, value, channel, index); }
 
 void CWndSignal::PressButton(UINT id) {
+    const EditGesture click(*document);
     const IdRange sources = InputIds(kSourceButtonId);
     const IdRange types{kTypeButtonId, kTypeButtonCount * kXoverFilterCount};
     if (sources.Contains(id)) {
@@ -545,6 +547,7 @@ void CWndSignal::ApplyValue(UINT id) {
 }
 
 void CWndSignal::TextEntered(UINT id) {
+    const EditGesture typed(*document);
     const double t = Temperature();
     switch (id) {
     case kDelaySamplesId:

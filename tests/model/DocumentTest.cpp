@@ -1,3 +1,4 @@
+#include "NewDocument.h"
 #include "framework/MsgWnd.h"
 #include "model/DeviceText.h"
 #include "model/ParamScales.h"
@@ -10,13 +11,6 @@
 using namespace model;
 
 namespace {
-
-// A document after New, as the program has it once started.
-std::unique_ptr<CTonraDoc> NewDocument() {
-    auto doc = std::make_unique<CTonraDoc>();
-    doc->OnNewDocument();
-    return doc;
-}
 
 class RefreshRecorder : public CMsgWnd {
 public:

@@ -195,6 +195,12 @@ TEST(EqFilterText, ExportThenImportGivesTheSameBands) {
     }
     EXPECT_EQ(ChannelBands(doc, 2)[0].type, kEqParametric);
     EXPECT_TRUE(doc.IsModified());
+
+    // The import is one step of the history: its undo restores every band, switches included.
+    ASSERT_NE(doc.UndoStep(), nullptr);
+    EXPECT_EQ(ChannelBands(doc, 1)[0].type, kEqParametric);
+    EXPECT_EQ(doc.eqBandOn[0][1][0], 0);
+    EXPECT_EQ(ChannelBands(doc, 0)[5].gain, 150);
 }
 
 TEST(EqFilterText, ReadsFilesInUtf8AndUtf16) {
