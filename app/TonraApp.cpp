@@ -6,6 +6,7 @@
 #include "app/TonraView.h"
 #include "framework/Text.h"
 #include "framework/UiService.h"
+#include "model/EditGesture.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -30,6 +31,9 @@ constexpr std::array<Accelerator, 4> kAccelerators = {{
 }};
 
 std::string FileName(const std::string& path) { return FromQString(QFileInfo(ToQString(path)).fileName()); }
+
+// How an opened setup file reads in the device's history.
+const std::string kOpenLabel = "Open ";
 
 } // namespace
 
@@ -138,11 +142,19 @@ void CTonraApp::OnFileOpen() {
     }
 }
 
+// A setup file opened into the current device is one step of its history, as a recall from
+// the PC is: the operator can take it back.
+bool CTonraApp::OpenAsStep(const std::string& path) {
+    model::EditGesture open(*document_, kOpenLabel + FileName(path));
+    open.WatchWholeDevice();
+    return document_->OnOpenDocument(path);
+}
+
 bool CTonraApp::OpenDocumentFile(const std::string& path) {
     if (!SaveModified()) {
         return false;
     }
-    if (document_->OnOpenDocument(path)) {
+    if (OpenAsStep(path)) {
         recentFiles_->Add(path);
         return true;
     }

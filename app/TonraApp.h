@@ -67,6 +67,8 @@ public:
     std::string KeepUnsavedChanges();
 
 private:
+    // Opens a setup file into the current device as one step of the device's history.
+    bool OpenAsStep(const std::string& path);
     // With no file: New. With a file: New for the other devices and the connection settings,
     // then the file into the current device.
     bool ProcessShellCommand(const std::optional<std::string>& setupFile);

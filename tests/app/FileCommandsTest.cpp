@@ -1,5 +1,6 @@
 #include "IsolatedConfig.h"
 #include "StartedApp.h"
+#include "model/EditHistory.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,6 +82,12 @@ TEST_F(FileCommands, OpenLoadsTheCurrentDeviceAndRemembersTheFile) {
     EXPECT_EQ(started.doc().GetChannelCount(3), 8);
     EXPECT_EQ(started.doc().documentCaption, path);
     EXPECT_EQ(started.app.GetRecentFiles(), std::vector<std::string>{path});
+    // The operator can take the opened file back, as a recall from the PC.
+    ASSERT_EQ(started.doc().History(3).Size(), 1u);
+    EXPECT_EQ(started.doc().History(3).Step(0).label, "Open open.dat");
+    ASSERT_NE(started.doc().UndoStep(3), nullptr);
+    EXPECT_EQ(started.doc().gain[3][0], 160);
+    ASSERT_NE(started.doc().RedoStep(3), nullptr);
 
     // A cancelled dialog changes nothing.
     started.ui.AnswerFileDialog(std::nullopt);
