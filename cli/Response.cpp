@@ -69,7 +69,7 @@ void PrintFrd(const CTonraDoc& doc, const ResponseRequest& request, std::ostream
     response.ComputeOutputCurves(doc, o, -1);
     std::vector<double> levels(static_cast<std::size_t>(response.PointCount()));
     response.SumOutputDb(doc, o, pages::kAllCurveGroups, levels);
-    out << "* Veltrix: the computed response of Out" << request.output << "\n"
+    out << "* Veltrix: the computed response of Out " << request.output << "\n"
         << "* Freq(Hz)\tSPL(dB)\tPhase(degrees)\n";
     for (int k = 0; k < response.PointCount(); ++k) {
         out << Format("%.4f\t%.4f\t0\n", response.Frequency(k), levels[static_cast<std::size_t>(k)]);
