@@ -355,6 +355,12 @@ LRESULT CTonraView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case UM_REFRESH:
         OnLinkRefresh(wParam);
         return 1;
+    case UM_EQ_FILTERS:
+        OnEqFilters(static_cast<UINT>(wParam), static_cast<int>(lParam));
+        return 1;
+    case UM_MEASUREMENT:
+        OnMeasurement(static_cast<UINT>(wParam), static_cast<int>(lParam));
+        return 1;
     default:
         return CWnd::OnMessage(message, wParam, lParam);
     }

@@ -142,6 +142,11 @@ private:
     bool AskLinkBack(int slot);
     // UM_REFRESH from a link engine (or the document).
     void OnLinkRefresh(WPARAM code);
+    // The pages' file commands, asked for by UM_EQ_FILTERS and UM_MEASUREMENT: the EQ editor's
+    // filter import and export for `channel` (app/TonraViewFilters.cpp), the plot's measurement
+    // of `output` loaded or cleared (app/TonraViewMeasurements.cpp).
+    void OnEqFilters(UINT command, int channel);
+    void OnMeasurement(UINT command, int output);
     // UM_CTRL_PRESS: the commands.
     void OnCommand(UINT id);
     void OnHomeCommand(UINT id);

@@ -62,6 +62,10 @@ constexpr UINT UM_TEXT_ENTERED = WM_USER + 9;
 constexpr UINT UM_REFRESH = WM_USER + 11;
 constexpr UINT UM_EQ_CLOSED = WM_USER + 12;
 constexpr UINT UM_SIGNAL_CLOSED = WM_USER + 13;
+// A page asks the view to run one of its file commands (a file dialog, a file read or written,
+// a report shown): wParam is the command, lParam the channel or output it is for.
+constexpr UINT UM_EQ_FILTERS = WM_USER + 14;
+constexpr UINT UM_MEASUREMENT = WM_USER + 15;
 
 // Mouse key flags in wParam of the mouse messages.
 constexpr UINT MK_LBUTTON = 0x0001;

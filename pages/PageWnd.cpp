@@ -28,6 +28,10 @@ LRESULT CPageWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case UM_REFRESH:
         RefreshRequested();
         return 1;
+    case UM_EQ_FILTERS:
+    case UM_MEASUREMENT:
+        // File commands are the view's: the request travels up to it.
+        return GetParent() ? GetParent()->SendMessage(message, wParam, lParam) : 0;
     default:
         return CWnd::OnMessage(message, wParam, lParam);
     }

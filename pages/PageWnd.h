@@ -2,7 +2,8 @@
 // the control id); the page turns each report into a hook of its own, and passes presses and
 // releases on to its parent, so that they reach the view, which answers a release with the end
 // of tracking. IdRange decodes the runs of control ids a page gives its strips, bands and
-// filters.
+// filters. The file commands a page asks for (UM_EQ_FILTERS, UM_MEASUREMENT) travel up to the
+// view, which runs them.
 #pragma once
 
 #include "framework/Wnd.h"
