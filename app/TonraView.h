@@ -10,6 +10,7 @@
 #include "framework/Wnd.h"
 #include "link/Port.h"
 #include "model/ConnectionFile.h"
+#include "model/EqFilterText.h"
 #include "model/ModelTypes.h"
 #include "pages/WndDevice.h"
 #include "pages/WndMain.h"
@@ -147,6 +148,11 @@ private:
     // of `output` loaded or cleared (app/TonraViewMeasurements.cpp).
     void OnEqFilters(UINT command, int channel);
     void OnMeasurement(UINT command, int output);
+    // Asks for a filter file, places its filters and shows the report with OK and Cancel; only
+    // OK writes the bands into `channel` of the current device, as one step of its history.
+    void ImportEqFilters(int channel);
+    // Asks where to save and writes the channel's bands as filter text in `format`.
+    void ExportEqFilters(int channel, model::FilterTextFormat format);
     // UM_CTRL_PRESS: the commands.
     void OnCommand(UINT id);
     void OnHomeCommand(UINT id);

@@ -8,7 +8,6 @@
 #include "model/ParamDescriptor.h"
 #include "model/ParamScales.h"
 #include "model/TonraDoc.h"
-#include "pages/EqFilterCommands.h"
 #include "pages/PopupSupport.h"
 
 using namespace model;
@@ -383,21 +382,10 @@ void CWndEQ::OnContextMenu(CWnd*, CPoint screenPoint) {
     menu.AppendMenu(MF_STRING, kImportFilters, "Import filters...");
     menu.AppendMenu(MF_STRING, kExportFilters, "Export filters...");
     menu.AppendMenu(MF_STRING, kExportApoFilters, "Export filters for Equalizer APO...");
-    switch (menu.TrackPopupMenu(TPM_RETURNCMD, screenPoint.x, screenPoint.y, this)) {
-    case kImportFilters:
-        if (pages::ImportEqFilters(*document, channel)) {
-            Refresh();
-            controls::ReportToParent(*this, UM_REFRESH, 0); // the panel and the plot follow
-        }
-        break;
-    case kExportFilters:
-        pages::ExportEqFilters(*document, channel, FilterTextFormat::Rew);
-        break;
-    case kExportApoFilters:
-        pages::ExportEqFilters(*document, channel, FilterTextFormat::Apo);
-        break;
-    default:
-        break;
+    // The view runs the chosen command: it asks for the file and shows what there is to show.
+    if (const UINT command = menu.TrackPopupMenu(TPM_RETURNCMD, screenPoint.x, screenPoint.y, this);
+        command != 0 && GetParent()) {
+        GetParent()->SendMessage(UM_EQ_FILTERS, command, channel);
     }
 }
 

@@ -7,12 +7,6 @@
 #include "controls/ModFader.h"
 #include "controls/ModText.h"
 #include "framework/ScriptedUiService.h"
-#include "pages/EqImportReport.h"
-
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <array>
 
 using namespace pages_test;
 
@@ -278,96 +272,24 @@ TEST_F(EqEditorTest, PaintsTheFramesLabelsAndButtonStates) {
     }
 }
 
-// The context menu: an import shows its report first and changes nothing on Cancel; OK writes
-// the bands, switches a placed band on and tells the panel; an export writes the file or says
-// why it cannot.
-TEST_F(EqEditorTest, ContextMenuImportsAfterTheReportAndExports) {
-    QTemporaryDir dir;
-    const QString filters = dir.filePath("rew.txt");
-    QFile file(filters);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(
-        "Filter Settings file\n\nFilter  1: ON  PK       Fc   63.5 Hz  Gain  -6.50 dB  Q  4.30\n"
-        "Filter  2: ON  HP       Fc     30 Hz\nFilter  3: ON  LS 6dB   Fc     80 Hz  Gain   3.00 dB\n");
-    file.close();
-    Click(eq, Centre(BandRects(0).On())); // band 1 off
-    doc.SetParam(model::kEqGain, 140, kInput, 4);
+// The context menu offers the filter commands and hands the chosen one, with the channel, to
+// the view; the editor itself changes nothing and shows nothing more.
+TEST_F(EqEditorTest, ContextMenuHandsTheFilterCommandsToTheView) {
     doc.SetModifiedFlag(false);
     CScriptedUiService ui;
     const CScopedUiService scoped(ui);
     const auto rightClick = [&](CPoint client) {
         QTest::mouseClick(FrameWindow(eq), Qt::RightButton, {}, InFrame(client));
     };
-
-    std::vector<std::string> shownReport;
-    const auto answerReport = [&](int button) {
-        ui.AnswerDialog([&shownReport, button](CDialog& dialog) {
-            const CListBox list(dialog, CEqImportReport::kReportListId);
-            shownReport = {dialog.Caption(), dialog.GetDlgItemText(CEqImportReport::kHeadingId)};
-            for (int i = 0; i < list.GetCount(); ++i) {
-                shownReport.push_back(list.GetText(i));
-            }
-            dialog.ClickDlgButton(button);
-        });
-    };
     ui.AnswerMenu(CWndEQ::kImportFilters);
-    ui.AnswerFileDialog(filters.toStdString());
-    answerReport(IDCANCEL);
+    ui.AnswerMenu(CWndEQ::kExportApoFilters);
     rightClick(Centre(BandRects(2).Peq()));
+    rightClick(CPoint(3, 100));
+    rightClick(CPoint(3, 100)); // dismissed
     ASSERT_EQ(ui.shown().size(), 3u);
     EXPECT_EQ(ui.shown()[0].text,
               "Import filters...\nExport filters...\nExport filters for Equalizer APO...\n");
-    EXPECT_EQ(shownReport,
-              (std::vector<std::string>{
-                  "Import Filters", "Filters from \"rew.txt\":",
-                  "Filter 1: placed in band 1 approximately: Fc 63.5 Hz -> 64 Hz, Q 4.30 -> 4.36",
-                  "Filter 2: not placed: HP is not a band type (PK, LS, HS)",
-                  "Filter 3: placed in band 2 exactly", "Bands 3, 4, 5 and 6 set flat (0 dB)."}));
-    EXPECT_EQ(Param(model::kEqFreq, 0), 980);
-    EXPECT_FALSE(doc.IsModified());
-
-    ui.AnswerMenu(CWndEQ::kImportFilters);
-    ui.AnswerFileDialog(filters.toStdString());
-    answerReport(IDOK);
-    panel.log.clear();
-    rightClick(CPoint(3, 100));
-    EXPECT_EQ((std::array{Param(model::kEqFreq, 0), Param(model::kEqGain, 0), Param(model::kEqWidth, 0)}),
-              (std::array{44, 94, 31}));
-    EXPECT_EQ(Param(model::kEqType, 1), model::kEqLowShelf);
-    EXPECT_EQ(Param(model::kEqGain, 4), 120);
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(panel.Count("refresh 0"), 1);
-    EXPECT_TRUE(ControlAt<CModButton>(eq, Centre(BandRects(0).On()))->lit);
-    EXPECT_TRUE(ControlAt<CModButton>(eq, Centre(BandRects(1).Lo()))->lit);
-    EXPECT_EQ(Field(BandRects(1).WidthField())->text, "6dB");
-    EXPECT_EQ(Field(BandRects(0).GainField())->text, "-6.50");
-
-    const QString exported = dir.filePath("apo.txt");
-    ui.AnswerMenu(CWndEQ::kExportApoFilters);
-    ui.AnswerFileDialog(exported.toStdString());
-    ui.AnswerMenu(CWndEQ::kExportFilters);
-    ui.AnswerFileDialog(dir.filePath("missing/rew.txt").toStdString());
-    rightClick(CPoint(3, 100));
-    rightClick(CPoint(3, 100));
-    QFile apo(exported);
-    ASSERT_TRUE(apo.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(apo.readAll().contains("\nFilter 1: ON PK Fc 64 Hz Gain -6.5 dB Q 4.36\n"
-                                       "Filter 2: ON LS 6dB Fc 80 Hz Gain 3 dB\n"));
-    EXPECT_TRUE(ui.MessageTexts().back().starts_with(
-        "Cannot save the filter file \"" + dir.filePath("missing/rew.txt").toStdString() + "\".\n"));
-
-    // A file without a filter the bands can take is only reported.
-    QFile highPass(dir.filePath("hp.txt"));
-    ASSERT_TRUE(highPass.open(QIODevice::WriteOnly));
-    highPass.write("Filter 1: ON HP Fc 30 Hz\n");
-    highPass.close();
-    ui.AnswerMenu(CWndEQ::kImportFilters);
-    ui.AnswerFileDialog(highPass.fileName().toStdString());
-    doc.SetModifiedFlag(false);
-    rightClick(CPoint(3, 100));
-    EXPECT_EQ(ui.MessageTexts().back(),
-              "Filters from \"hp.txt\":\n\nFilter 1: not placed: HP is not a band type "
-              "(PK, LS, HS)\nNo filter placed: the channel stays as it was.");
+    EXPECT_EQ(panel.log, (std::vector<std::string>{"eq-filters 1 1", "eq-filters 3 1"}));
     EXPECT_FALSE(doc.IsModified());
 }
 

@@ -39,8 +39,9 @@ public:
     }
 
 protected:
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM) override {
-        log.push_back(Name(message) + " " + std::to_string(wParam));
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        log.push_back(Name(message) + " " + std::to_string(wParam) +
+                      (message == UM_EQ_FILTERS ? " " + std::to_string(lParam) : ""));
         if (message == UM_CTRL_RELEASE && popup && popup->GetSafeHwnd()) {
             popup->SendMessage(UM_END_TRACKING);
         }
@@ -60,6 +61,8 @@ private:
             return "closed-eq";
         case UM_SIGNAL_CLOSED:
             return "closed-signal";
+        case UM_EQ_FILTERS:
+            return "eq-filters";
         default:
             return std::to_string(message);
         }

@@ -1,5 +1,5 @@
 // The report of a filter import in the EQ editor: what became of each filter of the file, one
-// line each, read before anything changes. OK lets the editor set the bands, Cancel leaves
+// line each, read before anything changes. OK lets the view set the bands, Cancel leaves
 // them. Wide enough that a line of the report reads on one row.
 #pragma once
 

@@ -1,4 +1,4 @@
-#include "pages/EqImportReport.h"
+#include "dialogs/EqImportReport.h"
 
 namespace {
 
