@@ -3,8 +3,9 @@
 #include "AppDriver.h"
 #include "pages/PredictedResponse.h"
 
-#include <QFile>
 #include <QTemporaryDir>
+
+#include <fstream>
 
 using namespace apptest;
 
@@ -30,10 +31,7 @@ protected:
 TEST_F(Measurement, IsLoadedRefusedAndClearedFromThePlotsMenu) {
     QTemporaryDir dir;
     const QString path = dir.filePath("out2.txt");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("100, -10.0, 0\n1000, -12.0, 0\n10000, -11.0, 0\n");
-    file.close();
+    std::ofstream(path.toStdString()) << "100, -10.0, 0\n1000, -12.0, 0\n10000, -11.0, 0\n";
     StartDevices(sim::SimOptions{});
     ASSERT_TRUE(SelectDevice(0));
     Ui().Clear();
