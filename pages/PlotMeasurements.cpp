@@ -3,8 +3,6 @@
 #include "framework/Dc.h"
 #include "framework/Format.h"
 #include "framework/Menu.h"
-#include "framework/UiService.h"
-#include "model/Measurement.h"
 #include "model/TonraDoc.h"
 
 #include <algorithm>
@@ -14,7 +12,6 @@ namespace pages {
 
 namespace {
 
-constexpr const char* kMeasurementFilter = "Measurements (*.txt;*.frd)|*.txt;*.frd|All Files (*.*)|*.*||";
 constexpr double kHighestHz = 20000;
 // A measurement is shifted by whole grid rows.
 constexpr double kShiftStepDb = 10;
@@ -26,21 +23,29 @@ constexpr int kShiftLabelGap = 2;
 } // namespace
 
 const model::LoadedMeasurement* CPlotMeasurements::Loaded(const CTonraDoc& doc, int output) {
-    const int d = doc.ResolveDevice(-1);
-    if (d < 0 || output < 0 || output >= std::min(doc.GetOutputCount(), model::kMaxOutputs)) {
+    if (!MeasurableOutput(doc, output)) {
         return nullptr;
     }
-    const model::LoadedMeasurement& loaded = doc.measurements[d][output];
+    const model::LoadedMeasurement& loaded = doc.measurements[doc.ResolveDevice(-1)][output];
     return loaded.IsLoaded() ? &loaded : nullptr;
 }
 
 void CPlotMeasurements::Compute(const CTonraDoc& doc, int channelFilter) {
     for (int o = 0; o < model::kMaxOutputs; ++o) {
-        if (const model::LoadedMeasurement* loaded = Loaded(doc, o)) {
-            predictions_[o].Compute(doc, o, *loaded, channelFilter);
-        } else {
-            predictions_[o].Reset();
-        }
+        ComputeOutput(doc, o, channelFilter);
+    }
+}
+
+void CPlotMeasurements::MeasurementChanged(const CTonraDoc& doc, int output) {
+    ComputeOutput(doc, output, -1);
+}
+
+void CPlotMeasurements::ComputeOutput(const CTonraDoc& doc, int output, int channelFilter) {
+    CPredictedResponse& prediction = predictions_[static_cast<std::size_t>(output)];
+    if (const model::LoadedMeasurement* loaded = Loaded(doc, output)) {
+        prediction.Compute(doc, output, *loaded, channelFilter);
+    } else {
+        prediction.Reset();
     }
 }
 
@@ -94,50 +99,28 @@ std::vector<int> CPlotMeasurements::RowsAt(const CTonraDoc& doc, int output, con
     return rows;
 }
 
-bool CPlotMeasurements::RunMenu(CTonraDoc& doc, int output, CPoint screenPoint, CWnd* owner) {
+UINT CPlotMeasurements::ChooseCommand(const CTonraDoc& doc, int output, CPoint screenPoint, CWnd* owner) {
     CMenu menu;
     menu.CreatePopupMenu();
     menu.AppendMenu(MF_STRING, kLoadCommand, Format("Load measurement for Out %d...", output + 1));
     menu.AppendMenu(Loaded(doc, output) ? MF_STRING : MF_STRING | MF_GRAYED, kClearCommand,
                     "Clear measurement");
-    switch (menu.TrackPopupMenu(TPM_RETURNCMD, screenPoint.x, screenPoint.y, owner)) {
-    case kLoadCommand:
-        return Load(doc, output);
-    case kClearCommand:
-        Clear(doc, output);
-        return true;
-    default:
-        return false;
-    }
+    return menu.TrackPopupMenu(TPM_RETURNCMD, screenPoint.x, screenPoint.y, owner);
 }
 
-bool CPlotMeasurements::Load(CTonraDoc& doc, int output) {
-    FileDialogRequest request;
-    request.open = true;
-    request.filter = kMeasurementFilter;
-    request.title = Format("Load measurement for Out %d", output + 1);
-    const std::optional<std::string> path = UiService().FileDialog(request);
-    if (!path) {
-        return false;
-    }
-    std::string problem;
-    std::optional<model::Measurement> measurement = model::ReadMeasurementFile(*path, problem);
-    if (!measurement) {
-        AfxMessageBox(problem, MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
+bool MeasurableOutput(const CTonraDoc& doc, int output) {
+    return doc.ResolveDevice(-1) >= 0 && output >= 0 &&
+           output < std::min(doc.GetOutputCount(), model::kMaxOutputs);
+}
+
+void StoreMeasurement(CTonraDoc& doc, int output, model::Measurement measurement, const std::string& path) {
     model::LoadedMeasurement& loaded = doc.measurements[doc.ResolveDevice(-1)][output];
-    loaded.responseAtLoadDb = OutputResponseAt(doc, output, measurement->hz);
-    loaded.measured = std::move(*measurement);
-    loaded.path = *path;
-    predictions_[output].Compute(doc, output, loaded, -1);
-    return true;
+    loaded.responseAtLoadDb = OutputResponseAt(doc, output, measurement.hz);
+    loaded.measured = std::move(measurement);
+    loaded.path = path;
 }
 
-void CPlotMeasurements::Clear(CTonraDoc& doc, int output) {
-    doc.measurements[doc.ResolveDevice(-1)][output] = {};
-    predictions_[output].Reset();
-}
+void ClearMeasurement(CTonraDoc& doc, int output) { doc.measurements[doc.ResolveDevice(-1)][output] = {}; }
 
 std::vector<CPoint> CurvePoints(std::span<const double> hz, std::span<const double> db, double shiftDb,
                                 const PlotGeometry& geometry) {

@@ -3,7 +3,7 @@
 // drawn thin, and the predicted one, measured + (response now - response when the measurement
 // was loaded), dashed, both in the output's colour. The measurements live in the document
 // (PC only, never saved); this keeps their predictions up to date with every edit and offers
-// the context menu that loads and clears them.
+// the context menu that loads and clears them. The view carries out what the operator chooses.
 #pragma once
 
 #include "framework/Types.h"
@@ -14,6 +14,7 @@
 #include <array>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 class CDC;
@@ -51,17 +52,24 @@ public:
     // The rows at which the measured and the predicted curve of `output` cross column `x`.
     std::vector<int> RowsAt(const CTonraDoc& doc, int output, const PlotGeometry& geometry, int x) const;
 
-    // Offers "Load measurement for Out N..." and "Clear measurement" at `screenPoint` and does
-    // what the operator chooses; true when the measurement of `output` changed.
-    bool RunMenu(CTonraDoc& doc, int output, CPoint screenPoint, CWnd* owner);
+    // Offers "Load measurement for Out N..." and "Clear measurement" at `screenPoint`; the
+    // command the operator chose, 0 for none.
+    static UINT ChooseCommand(const CTonraDoc& doc, int output, CPoint screenPoint, CWnd* owner);
+    // Brings the prediction of `output` up to date after its measurement was loaded or cleared.
+    void MeasurementChanged(const CTonraDoc& doc, int output);
 
 private:
-    // Asks for a file and loads it; a file that is no measurement is refused with a message.
-    bool Load(CTonraDoc& doc, int output);
-    void Clear(CTonraDoc& doc, int output);
+    void ComputeOutput(const CTonraDoc& doc, int output, int channelFilter);
 
     std::array<CPredictedResponse, model::kMaxOutputs> predictions_;
 };
+
+// Whether output `output` of the current device exists and so may hold a measurement.
+bool MeasurableOutput(const CTonraDoc& doc, int output);
+// Makes `measurement`, read from `path`, the measurement of output `output` of the current
+// device, with the output's response at its frequencies as it is now.
+void StoreMeasurement(CTonraDoc& doc, int output, model::Measurement measurement, const std::string& path);
+void ClearMeasurement(CTonraDoc& doc, int output);
 
 // The points of a curve given at frequencies `hz` in Hz with levels `db` + `shiftDb`, where the
 // plot draws them: at the columns of the output curves, limited to the plot's range;

@@ -129,6 +129,14 @@ void CWndPlot::RefreshCurves() {
     }
 }
 
+void CWndPlot::MeasurementChanged(int output) {
+    if (document) {
+        measurements.MeasurementChanged(*document, output);
+        const CRect area = geometry.CurveArea();
+        InvalidateRect(&area, true);
+    }
+}
+
 void CWndPlot::ResetMarkers() {
     eqMarkersShown = xoMarkersShown = false;
     eqMarkerChannel = xoMarkerChannel = 0;
@@ -242,9 +250,10 @@ pages::CurveGroups CWndPlot::ShownGroups() const {
 
 void CWndPlot::OnContextMenu(CWnd* window, CPoint screenPoint) {
     const int output = document && document->ResolveDevice(-1) >= 0 ? OutputAt(window, screenPoint) : -1;
-    if (output >= 0 && measurements.RunMenu(*document, output, screenPoint, this)) {
-        const CRect area = geometry.CurveArea();
-        InvalidateRect(&area, true);
+    const UINT command =
+        output >= 0 ? pages::CPlotMeasurements::ChooseCommand(*document, output, screenPoint, this) : 0;
+    if (command != 0 && GetParent()) {
+        GetParent()->SendMessage(UM_MEASUREMENT, command, output);
     }
 }
 

@@ -6,8 +6,9 @@
 // markers the operator drags to change frequency, gain, width and slope.
 //
 // The plot writes the document only by drags, and asks the parent to refresh the pages after
-// each drag step (UM_REFRESH); its buttons change the plot switches of the document. Presses
-// and releases go on to the parent, which ends every drag with UM_END_TRACKING.
+// each drag step (UM_REFRESH); its buttons change the plot switches of the document. Loading
+// and clearing a measurement it asks of the view (UM_MEASUREMENT). Presses and releases go on
+// to the parent, which ends every drag with UM_END_TRACKING.
 #pragma once
 
 #include "controls/ModButton.h"
@@ -40,6 +41,9 @@ public:
     // Recomputes every curve when the document no longer holds what they were computed from;
     // the device panel calls it with every refresh, whatever changed the document.
     void RefreshCurves();
+    // Brings the prediction of `output` up to date after its measurement was loaded or cleared,
+    // and repaints the curves.
+    void MeasurementChanged(int output);
     // Hides both kinds of markers and ends every selection and drag.
     void ResetMarkers();
 
@@ -72,7 +76,8 @@ protected:
     // Ends every drag; the selections stay, so their handles stay visible.
     void EndTracking(UINT id) override;
     // The menu that loads and clears the measurement of one output: the output whose button
-    // was clicked, or on the grid the shown output whose curve lies nearest the pointer.
+    // was clicked, or on the grid the shown output whose curve lies nearest the pointer. The
+    // command chosen goes to the parent as UM_MEASUREMENT (wParam the command, lParam the output).
     void OnContextMenu(CWnd* window, CPoint screenPoint) override;
 
 private:

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,9 +72,12 @@ public:
     CWnd* plot = nullptr;
 
 protected:
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM) override {
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == UM_CTRL_PRESS || message == UM_CTRL_RELEASE) {
             log.push_back((message == UM_CTRL_PRESS ? "press " : "release ") + std::to_string(wParam));
+        }
+        if (message == UM_MEASUREMENT) {
+            log.push_back("measurement " + std::to_string(wParam) + " " + std::to_string(lParam));
         }
         if (message == UM_CTRL_RELEASE && plot) {
             plot->SendMessage(UM_END_TRACKING);
@@ -522,10 +526,11 @@ TEST(PlotGeometryTest, AMeasurementInDbSplIsDrawnShiftedByWholeRows) {
     EXPECT_EQ(pages::DisplayShiftDb({{100, 1000}, {-12, 3}}), 0);
 }
 
-// Output 2's measurement, loaded from the menu of its button: drawn thin at -10 dB with its
-// prediction dashed over it, which follows a drag of a band of input 1 (routed to it) exactly;
-// the menu of the curve nearest the pointer clears it; a file that is no measurement is refused.
-TEST_F(PlotTest, AMeasurementLoadedFromTheMenuIsDrawnWithAPredictionThatFollowsEdits) {
+// Output 2's menu, on its button, asks the panel to load its measurement; loaded as the view
+// loads it, it is drawn thin at -10 dB with its prediction dashed over it, which follows a drag
+// of a band of input 1 (routed to it) exactly; the menu of the curve nearest the pointer offers
+// to clear it.
+TEST_F(PlotTest, AMeasurementAskedForFromTheMenuIsDrawnWithAPredictionThatFollowsEdits) {
     QTemporaryDir dir;
     const QString path = dir.filePath("out2.txt");
     QFile file(path);
@@ -549,13 +554,18 @@ TEST_F(PlotTest, AMeasurementLoadedFromTheMenuIsDrawnWithAPredictionThatFollowsE
         QTest::mouseClick(window, Qt::RightButton, {}, OnScreen(x, y));
     };
     ui.AnswerMenu(pages::CPlotMeasurements::kLoadCommand);
-    ui.AnswerFileDialog(path.toStdString());
     rightClick(button2.left + 5, button2.top + 5);
-    ASSERT_GE(ui.shown().size(), 2u);
+    ASSERT_EQ(ui.shown().size(), 1u); // the file is the view's to ask for
     EXPECT_EQ(ui.shown()[0].text, "Load measurement for Out 2...\nClear measurement\n");
+    EXPECT_EQ(panel.log, std::vector<std::string>{"measurement 1 1"});
+    std::string problem;
+    std::optional<model::Measurement> measurement = model::ReadMeasurementFile(path.toStdString(), problem);
+    ASSERT_TRUE(measurement) << problem;
+    pages::StoreMeasurement(*doc, 1, std::move(*measurement), path.toStdString());
+    plot.MeasurementChanged(1);
     const model::LoadedMeasurement& loaded = doc->measurements[0][1];
     ASSERT_EQ(loaded.measured.hz.size(), 301u);
-    QImage image = Grab();
+    QImage image = GrabWindow(plot);
     const int measuredRow = kZeroLine + 60; // -10 dB
     EXPECT_GT(Count(image, CRect(kGridLeft, measuredRow, kGridRight, measuredRow + 1), kGreen), 500);
 
@@ -575,18 +585,18 @@ TEST_F(PlotTest, AMeasurementLoadedFromTheMenuIsDrawnWithAPredictionThatFollowsE
     Release(plot.BandMarker(0).x, plot.BandMarker(0).y - 30);
 
     // Both outputs' own curves lie at 0 dB away from 1 kHz: output 1 is drawn on top.
+    panel.log.clear();
     rightClick(100, kZeroLine + 2);
     EXPECT_EQ(ui.LastMenu().at(0).text, "Load measurement for Out 1...");
     EXPECT_NE(ui.LastMenu().at(1).flags & MF_GRAYED, 0u);
-    ui.AnswerMenu(pages::CPlotMeasurements::kLoadCommand);
-    ui.AnswerFileDialog(dir.filePath("missing.txt").toStdString());
-    rightClick(100, measuredRow - 3);
-    EXPECT_EQ(ui.LastMenu().at(0).text, "Load measurement for Out 2...");
-    EXPECT_NE(ui.MessageTexts().back().find("Cannot load the measurement"), std::string::npos);
-    EXPECT_EQ(loaded.measured.hz.size(), 301u); // the refused file changed nothing
     ui.AnswerMenu(pages::CPlotMeasurements::kClearCommand);
     rightClick(100, measuredRow - 3);
-    EXPECT_FALSE(loaded.IsLoaded());
-    image = Grab();
+    EXPECT_EQ(ui.LastMenu().at(0).text, "Load measurement for Out 2...");
+    EXPECT_EQ(ui.LastMenu().at(1).flags & MF_GRAYED, 0u);
+    EXPECT_EQ(panel.log, std::vector<std::string>{"measurement 2 1"}); // nothing chosen sends nothing
+    pages::ClearMeasurement(*doc, 1);
+    plot.MeasurementChanged(1);
+    EXPECT_TRUE(plot.Measurements().Predicted(1).empty());
+    image = GrabWindow(plot);
     EXPECT_EQ(Count(image, CRect(kGridLeft, measuredRow, kGridRight, measuredRow + 1), kGreen), 0);
 }
