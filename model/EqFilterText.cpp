@@ -1,6 +1,7 @@
 #include "model/EqFilterText.h"
 
 #include "framework/Format.h"
+#include "framework/NumberText.h"
 #include "model/FileIo.h"
 #include "model/ParamDescriptor.h"
 #include "model/ParamScales.h"
@@ -37,19 +38,7 @@ std::vector<std::string_view> Words(std::string_view text) {
 }
 
 // A finite number, "." or "," as the decimal point, a "+" allowed.
-std::optional<double> Number(std::string_view word) {
-    std::string text(word.starts_with('+') ? word.substr(1) : word);
-    if (text.find('.') == std::string::npos) {
-        std::replace(text.begin(), text.end(), ',', '.');
-    }
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
-}
+std::optional<double> Number(std::string_view word) { return framework::ParseDecimal(std::string(word)); }
 
 // "Filter  1:", "Filter:" or "filter 12 :": the rest of the line after the colon, and the
 // number when there is one (0 otherwise). Nothing when the line is no filter line.

@@ -1,10 +1,10 @@
 #include "model/Measurement.h"
 
 #include "framework/Format.h"
+#include "framework/NumberText.h"
 #include "model/FileIo.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <string_view>
 
@@ -51,19 +51,6 @@ bool BeginsWithNumber(std::string_view line) {
     return i < line.size() && IsDigit(line[i]);
 }
 
-std::optional<double> ReadNumber(std::string field) {
-    if (!field.empty() && field.front() == '+') {
-        field.erase(0, 1);
-    }
-    double value = 0;
-    const char* end = field.data() + field.size();
-    const auto [stop, error] = std::from_chars(field.data(), end, value);
-    if (field.empty() || error != std::errc() || stop != end || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 // The values of a data line. A line with semicolons comes from a spreadsheet that writes
 // decimal commas ("1000,5;85,2"): there only semicolons, blanks and tabs separate.
 std::optional<std::vector<double>> ReadValues(std::string_view line) {
@@ -73,11 +60,8 @@ std::optional<std::vector<double>> ReadValues(std::string_view line) {
     std::size_t start = line.find_first_not_of(separators);
     while (start != std::string_view::npos) {
         const std::size_t stop = line.find_first_of(separators, start);
-        std::string field(line.substr(start, stop == std::string_view::npos ? stop : stop - start));
-        if (decimalCommas) {
-            std::replace(field.begin(), field.end(), ',', '.');
-        }
-        const std::optional<double> value = ReadNumber(field);
+        const std::string field(line.substr(start, stop == std::string_view::npos ? stop : stop - start));
+        const std::optional<double> value = framework::ParseDecimal(field); // "85,2" is 85.2
         if (!value) {
             return std::nullopt;
         }
