@@ -3,6 +3,7 @@
 #include "app/ProblemBoxes.h"
 #include "cli/OutputPath.h"
 #include "framework/Format.h"
+#include "model/EditText.h"
 #include "model/FileIo.h"
 #include "model/SetupFile.h"
 #include "model/TonraDoc.h"
@@ -474,8 +475,8 @@ void CCliSession::OnReadBack() {
     const bool held = options_.kind == model::kChannelName
                           ? doc_->GetParamText(options_.kind, setChannel_, d) == expectedText_
                           : doc_->GetParam(options_.kind, setChannel_, options_.index, d) == expectedValue_;
-    const std::string shown = cli::ChannelLabel(setChannel_, doc_->GetInputCount(d)) + " " +
-                              cli::ParamLabel(options_.kind, options_.index) + " " +
+    const std::string shown = model::ChannelLabel(setChannel_, doc_->GetInputCount(d)) + " " +
+                              model::ParamText(options_.kind, options_.index) + " " +
                               cli::ValueText(*doc_, d, options_.kind, setChannel_, options_.index);
     if (held) {
         std::cout << shown << std::endl;

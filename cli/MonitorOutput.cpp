@@ -1,8 +1,8 @@
 #include "cli/MonitorOutput.h"
 
-#include "cli/SetParameter.h"
 #include "framework/Format.h"
 #include "link/Protocol.h"
+#include "model/EditText.h"
 #include "model/TonraDoc.h"
 
 #include <algorithm>
@@ -21,7 +21,7 @@ std::string CMonitorOutput::Header() const {
     const std::string& model = doc_.deviceModel[device_];
     std::string channels;
     for (int c = 0; c < inputs + outputs; ++c) {
-        const std::string label = ChannelLabel(c, inputs);
+        const std::string label = model::ChannelLabel(c, inputs);
         const std::string name = doc_.GetParamText(model::kChannelName, c, device_);
         if (json_) {
             channels += Format("%s{\"channel\": %s, \"name\": %s}", c == 0 ? "" : ", ",
@@ -52,7 +52,7 @@ std::string CMonitorOutput::MetersLine(double seconds) const {
     std::string meters;
     for (int c = 0; c < doc_.GetChannelCount(device_); ++c) {
         const int level = doc_.meterLevel[device_][doc_.ChannelSlot(c, device_)];
-        const std::string label = ChannelLabel(c, inputs);
+        const std::string label = model::ChannelLabel(c, inputs);
         meters += json_ ? Format("%s%s: %d", c == 0 ? "" : ", ", JsonString(label).c_str(), level)
                         : Format("%s%s %s", c == 0 ? "" : " ", label.c_str(), MeterBar(level).c_str());
     }

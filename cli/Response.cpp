@@ -17,10 +17,6 @@ namespace cli {
 
 namespace {
 
-// The frequencies a prediction is printed for: the audio band the plot shows.
-constexpr double kLowestPrintedHz = 20;
-constexpr double kHighestPrintedHz = 20000;
-
 // Two decimals, without the "-0.00" of a sum a rounding error below zero.
 std::string Decimals(double value) { return Format("%.2f", std::abs(value) < 0.005 ? 0.0 : value); }
 
@@ -102,7 +98,7 @@ int PrintPrediction(const CTonraDoc& doc, const ResponseRequest& request, std::o
         pages::Predict(measurement->db, pages::OutputResponseAt(doc, o, hz), baselineDb);
     out << "Hz\tMeasured\tPredicted\n";
     for (std::size_t i = 0; i < hz.size(); ++i) {
-        if (hz[i] >= kLowestPrintedHz && hz[i] <= kHighestPrintedHz) {
+        if (hz[i] >= pages::kLowestHz && hz[i] <= pages::kHighestHz) { // the audio band the plot shows
             out << Decimals(hz[i]) << '\t' << Decimals(measurement->db[i]) << '\t' << Decimals(predicted[i])
                 << '\n';
         }

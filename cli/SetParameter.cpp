@@ -1,7 +1,6 @@
 #include "cli/SetParameter.h"
 
 #include "framework/Format.h"
-#include "model/DataSheet.h"
 #include "model/ParamScales.h"
 #include "model/TonraDoc.h"
 
@@ -165,18 +164,6 @@ std::optional<int> ConvertValue(const CTonraDoc& doc, int device, const NamedPar
         return std::nullopt;
     }
     return value;
-}
-
-std::string ChannelLabel(int channel, int inputs) {
-    return channel < inputs ? Format("In %d", channel + kFirstChannelNumber)
-                            : Format("Out %d", channel - inputs + kFirstChannelNumber);
-}
-
-std::string ParamLabel(int kind, int index) {
-    if (kind == kMute) {
-        return "Mute";
-    }
-    return SheetParamLabel(kind, index);
 }
 
 std::string ValueText(const CTonraDoc& doc, int device, int kind, int channel, int index) {

@@ -49,11 +49,6 @@ std::string_view IndexHelp(IndexKind kind);
 std::optional<int> ConvertValue(const CTonraDoc& doc, int device, const NamedParam& param, int channel,
                                 int index, std::string_view text, bool raw, std::string& problem);
 
-// "In 1" or "Out 1".
-std::string ChannelLabel(int channel, int inputs);
-// The parameter as the data sheet labels it ("Level", "EQ2 Freq", "XType-Lo"); "Mute" for the
-// one parameter the sheet does not show.
-std::string ParamLabel(int kind, int index);
 // The value as the data sheet shows it; "On" / "Off" for mute.
 std::string ValueText(const CTonraDoc& doc, int device, int kind, int channel, int index);
 

@@ -52,35 +52,42 @@ std::string TimeText(EditStep::Clock::time_point time) {
 
 } // namespace
 
-std::string ChannelText(const CTonraDoc& doc, int device, int channel) {
-    const int inputs = doc.GetInputCount(device);
+std::string ChannelLabel(int channel, int inputs) {
     const bool input = channel < inputs;
     return Format(input ? "In %d" : "Out %d", input ? channel + 1 : channel - inputs + 1);
 }
 
-std::string ChangeChannelText(const CTonraDoc& doc, int device, const FieldRef& field) {
-    if (KeptBySlot(field)) {
-        const bool input = field.place < kOutputSlotBase;
-        return Format(input ? "In %d" : "Out %d",
-                      input ? field.place + 1 : field.place - kOutputSlotBase + 1);
-    }
-    return ChannelText(doc, device, field.place);
+std::string ChannelText(const CTonraDoc& doc, int device, int channel) {
+    return ChannelLabel(channel, doc.GetInputCount(device));
 }
 
-std::string ChangeFieldText(const FieldRef& field) {
-    switch (field.kind) {
+std::string ParamText(int kind, int index) {
+    switch (kind) {
     case kMute:
         return "Mute";
     case kAmpGain:
         return "Amplifier Gain";
     case kSpeakerImpedance:
         return "Speaker Impedance";
+    default:
+        return SheetParamLabel(kind, index);
+    }
+}
+
+std::string ChangeChannelText(const CTonraDoc& doc, int device, const FieldRef& field) {
+    // The slots are the channel numbers of a device with every input: outputs from slot 8.
+    return KeptBySlot(field) ? ChannelLabel(field.place, kOutputSlotBase)
+                             : ChannelText(doc, device, field.place);
+}
+
+std::string ChangeFieldText(const FieldRef& field) {
+    switch (field.kind) {
     case kFieldLinkGroup:
         return "Link";
     case kFieldBandOn:
         return Format("EQ%d Band", field.index + 1);
     default:
-        return SheetParamLabel(field.kind, field.index);
+        return ParamText(field.kind, field.index);
     }
 }
 

@@ -12,8 +12,13 @@ class CTonraDoc;
 
 namespace model {
 
+// "In 1", "Out 2": channel number `channel` of a device with `inputs` inputs.
+std::string ChannelLabel(int channel, int inputs);
 // "In 1", "Out 2": channel number `channel` of a device.
 std::string ChannelText(const CTonraDoc& doc, int device, int channel);
+// A parameter kind as the operator reads it: the data sheet's row label ("Level", "EQ2 Freq",
+// "Src In3"), and "Mute", "Amplifier Gain", "Speaker Impedance" for those the sheet has no row for.
+std::string ParamText(int kind, int index);
 // "In 1", "Out 2": the channel of a changed field.
 std::string ChangeChannelText(const CTonraDoc& doc, int device, const FieldRef& field);
 // "Level", "EQ2 Freq", "Src In3", "Link", "EQ1 Band" (the band switched on or off).

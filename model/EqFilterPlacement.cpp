@@ -2,6 +2,7 @@
 
 #include "framework/Format.h"
 #include "model/EditGesture.h"
+#include "model/EditText.h"
 #include "model/ParamDescriptor.h"
 #include "model/ParamScales.h"
 #include "model/TonraDoc.h"
@@ -272,9 +273,7 @@ std::array<BandSetup, kBandCount> ChannelBands(const CTonraDoc& doc, int channel
 }
 
 std::string ChannelFilterText(const CTonraDoc& doc, int channel, FilterTextFormat format, int device) {
-    const int inputs = doc.GetInputCount(device);
-    std::string title =
-        channel < inputs ? Format("In %d", channel + 1) : Format("Out %d", channel - inputs + 1);
+    std::string title = ChannelText(doc, device, channel);
     // A channel that still has its default name is not named twice ("Out 1 Out 1").
     if (const std::string name = doc.GetParamText(kChannelName, channel, device);
         !name.empty() && name != title) {

@@ -26,6 +26,7 @@ constexpr double kPlotRangeDb = kPlotTopDb - kPlotBottomDb;
 // The grid spans three decades from 20 Hz.
 constexpr double kLowestHz = 20;
 constexpr int kDecadeCount = 3;
+constexpr double kHighestHz = 20000; // kLowestHz three decades up
 
 // The stages the plot sums into an output's curve, in the order of the document's
 // plotCurveShown switches.

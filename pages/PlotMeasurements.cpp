@@ -12,7 +12,6 @@ namespace pages {
 
 namespace {
 
-constexpr double kHighestHz = 20000;
 // A measurement is shifted by whole grid rows.
 constexpr double kShiftStepDb = 10;
 // The shift's label: "measured -80 dB" beside the start of the measured curve.
